@@ -1,0 +1,80 @@
+#include "notation/layout.h"
+
+#include "usul/rounding.h"
+
+namespace zerkavi {
+
+HalvingTable TabloYap() {
+    HalvingTable t{};
+    for (int k = 1; k <= kMaxSpacing; ++k) {
+        double v = k;
+        for (int c = 0; c < 6; ++c) {
+            v = roundHalfEven(v / 2.0);
+            t[std::size_t(k)][std::size_t(c)] = std::uint8_t(v);
+        }
+    }
+    return t;
+}
+
+int valueClassColumn(int len) {
+    switch (len) {
+    case 64: case 96: case 112: return 0;
+    case 32: case 48: case 56: return 1;
+    case 16: case 24: case 28: return 2;
+    case 8: case 12: case 14: return 3;
+    case 4: case 6: case 7: return 4;
+    case 2: case 3: return 5;
+    default: return -1;
+    }
+}
+
+int strokeGap(const HalvingTable& table, int k, int len) {
+    const int c = valueClassColumn(len);
+    return c < 0 ? 0 : table[std::size_t(k)][std::size_t(c)];
+}
+
+int YeniHalka(const HalvingTable& table, const UsulRecord& r, int k, int n) {
+    int count = 0, last = 0;
+    for (int i = 1; i <= n; ++i) {
+        last = 0;
+        const Halka& h = r.circle(i);
+        if (!h.hasStroke()) continue;
+        ++count;
+        if (valueClassColumn(h.strokeLength()) >= 0) {
+            last = strokeGap(table, k, h.strokeLength());
+            count += last;
+        }
+    }
+    return count - last;
+}
+
+void YeniDizilim(const HalvingTable& table, UsulRecord& r, int k, int n) {
+    std::array<Halka, kCircles> fresh{};
+    int p = 0;
+    for (int i = 1; i <= n; ++i) {
+        const Halka& old = r.circle(i);
+        if (!old.hasStroke()) continue;
+        ++p;
+        if (p > kCircles) break;
+        Halka& h = fresh[std::size_t(p - 1)];
+        if (old.rightDuration != 0)
+            h.rightDuration = old.rightDuration;
+        else
+            h.leftDuration = old.leftDuration;
+        h.syllable = old.syllable;
+        h.level = old.level;
+        if (i > 1 && p > 1) fresh[std::size_t(p - 2)].barLine = r.circle(i - 1).barLine;
+        p += strokeGap(table, k, old.strokeLength());
+    }
+    for (std::size_t i = 0; i < fresh.size(); ++i) {
+        Halka& dst = r.circles[i];
+        const Halka& src = fresh[i];
+        dst.rightDuration = src.rightDuration;
+        dst.leftDuration = src.leftDuration;
+        dst.level = src.level;
+        dst.barLine = src.barLine;
+        dst.syllable = src.hasStroke() ? src.syllable : std::u32string(kSyllableChars, U' ');
+    }
+}
+
+} // namespace zerkavi
