@@ -1,0 +1,239 @@
+#include "notation/layout.h"
+#include "usul/library_file.h"
+#include "usul/library_source.h"
+#include "usul/text_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+using namespace zerkavi;
+
+namespace {
+
+struct BuiltIn {
+    int slot;
+    const char* name;
+    int numerator;
+    int mertebe;
+};
+const BuiltIn kBuiltIns[] = {
+#include "builtin_names.inc"
+};
+
+UsulRecord slotOfImage(int slot) {
+    RecordBytes b{};
+    std::copy_n(defaultLibraryImage().begin() + std::ptrdiff_t(slot - 1) * kRecordBytes,
+                kRecordBytes, b.begin());
+    return decodeRecord(b);
+}
+
+struct Stroke {
+    int circle;
+    char hand; // 'D' or 'T'
+    int length, level;
+    const char* syllable;
+};
+
+void expectStrokes(int slot, std::initializer_list<Stroke> strokes, std::initializer_list<int> bars) {
+    const UsulRecord r = slotOfImage(slot);
+    std::vector<bool> used(kCircles + 1, false);
+    for (const Stroke& s : strokes) {
+        const Halka& h = r.circle(s.circle);
+        used[std::size_t(s.circle)] = true;
+        EXPECT_EQ(s.hand == 'D' ? h.rightDuration : h.leftDuration, s.length)
+            << "slot " << slot << " circle " << s.circle;
+        EXPECT_EQ(s.hand == 'D' ? h.leftDuration : h.rightDuration, 0);
+        EXPECT_EQ(h.level, s.level) << "slot " << slot << " circle " << s.circle;
+        EXPECT_EQ(h.syllable, fixedText(fromUtf8(s.syllable), 3))
+            << "slot " << slot << " circle " << s.circle;
+    }
+    for (int k = 1; k <= kCircles; ++k) {
+        const bool bar = std::find(bars.begin(), bars.end(), k) != bars.end();
+        EXPECT_EQ(r.circle(k).barLine, bar ? 1 : 0) << "slot " << slot << " circle " << k;
+        if (!used[std::size_t(k)]) {
+            EXPECT_FALSE(r.circle(k).hasStroke()) << "slot " << slot << " circle " << k;
+        }
+    }
+}
+
+std::string temporaryFolder() {
+    char pattern[] = "/tmp/zerkavi-test-XXXXXX";
+    return ::mkdtemp(pattern);
+}
+
+std::vector<char> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+TEST(DefaultLibrary, SizeNamesAndTimeSignatures) {
+    ASSERT_EQ(defaultLibraryImage().size(), 431104u);
+    ASSERT_EQ(std::size(kBuiltIns), 186u);
+    for (const BuiltIn& b : kBuiltIns) {
+        const UsulRecord r = slotOfImage(b.slot);
+        EXPECT_EQ(r.name, fixedText(fromUtf8(b.name), 40)) << "slot " << b.slot;
+        EXPECT_EQ(r.numerator, b.numerator) << "slot " << b.slot;
+        EXPECT_EQ(r.mertebe, b.mertebe) << "slot " << b.slot;
+    }
+}
+
+TEST(DefaultLibrary, TellingRows) {
+    expectStrokes(2, {{1, 'D', 16, 3, "Düm"}, {8, 'T', 16, 1, "Tek"}}, {});
+    expectStrokes(5, {{1, 'D', 16, 3, "Düm"}, {5, 'T', 16, 2, "Tek"}, {9, 'T', 16, 1, "Tek"}}, {});
+    expectStrokes(10, {{1, 'D', 32, 3, "Düm"}, {7, 'D', 16, 2, "Te"}, {10, 'T', 16, 1, "Ke"}}, {});
+    expectStrokes(32,
+                  {{1, 'D', 8, 2, "Düm"}, {4, 'T', 16, 3, "Tek"}, {10, 'T', 8, 2, "Tek"},
+                   {13, 'D', 16, 3, "Düm"}, {19, 'T', 16, 1, "Tek"}},
+                  {});
+    expectStrokes(38,
+                  {{1, 'D', 16, 3, "Düm"}, {6, 'D', 8, 2, "Te"}, {9, 'T', 8, 1, "Ke"},
+                   {12, 'D', 16, 3, "Düm"}, {17, 'T', 16, 2, "Tek"}, {22, 'T', 8, 1, "Tek"}},
+                  {});
+    expectStrokes(164,
+                  {{1, 'D', 32, 3, "Düm"},  {6, 'D', 16, 2, "Te"},   {9, 'T', 16, 1, "Ke"},
+                   {12, 'D', 32, 3, "Düm"}, {17, 'T', 32, 2, "Tek"}, {22, 'D', 32, 3, "Düm"},
+                   {27, 'D', 32, 2, "Düm"}, {32, 'T', 32, 3, "Tek"}, {37, 'D', 16, 2, "Te"},
+                   {40, 'T', 16, 1, "Ke"},  {43, 'D', 32, 3, "Düm"}, {48, 'T', 32, 2, "Tek"},
+                   {53, 'D', 16, 2, "Te"},  {56, 'T', 16, 1, "Ke"},  {59, 'D', 32, 3, "Düm"},
+                   {64, 'T', 32, 3, "Ta"},  {69, 'D', 32, 2, "Hek"}, {74, 'D', 16, 3, "Te"},
+                   {77, 'T', 16, 1, "Ke"},  {80, 'D', 16, 2, "Te"},  {83, 'T', 16, 1, "Ke"}},
+                  {11, 21, 31, 42, 52, 63, 73});
+    expectStrokes(255,
+                  {{1, 'D', 16, 3, ""}, {2, 'D', 16, 2, ""}, {3, 'D', 16, 1, ""},
+                   {4, 'T', 16, 3, ""}, {5, 'T', 16, 2, ""}, {6, 'T', 16, 1, ""}},
+                  {});
+    const std::pair<int, int> totals[] = {{2, 32}, {5, 48}, {10, 64}, {38, 72}, {164, 512}, {255, 96}};
+    for (auto [slot, total] : totals) EXPECT_EQ(slotOfImage(slot).totalLength, total);
+    EXPECT_EQ(slotOfImage(255).name, fixedText(fromUtf8("Darp şiddeti demo"), 40));
+    EXPECT_EQ(slotOfImage(255).numerator, 12);
+    EXPECT_EQ(slotOfImage(255).mertebe, 8);
+}
+
+TEST(DefaultLibrary, EmptySlotsUserExamplesAndColour) {
+    for (int slot = 187; slot <= 254; ++slot) {
+        const UsulRecord r = slotOfImage(slot);
+        if (slot >= 231 && slot <= 233) continue;
+        EXPECT_EQ(r, emptyRecord()) << "slot " << slot;
+    }
+    const UsulRecord m1 = slotOfImage(231), m2 = slotOfImage(232), d = slotOfImage(233);
+    EXPECT_EQ(m1.name, fixedText(U"Müsemmen v.", 40));
+    EXPECT_EQ(m2.name, fixedText(U"Müsemmen v.", 40));
+    EXPECT_EQ(d.name, fixedText(U"Düyek v.", 40));
+    for (const UsulRecord* r : {&m1, &m2, &d}) {
+        EXPECT_EQ(r->numerator, 8);
+        EXPECT_EQ(r->mertebe, 8);
+    }
+    RecordBytes b{};
+    std::copy_n(defaultLibraryImage().end() - kRecordBytes, kRecordBytes, b.begin());
+    const ColourRecord c = decodeColour(b);
+    EXPECT_EQ(c.red, 200);
+    EXPECT_EQ(c.green, 185);
+    EXPECT_EQ(c.blue, 130);
+    for (std::uint8_t f : c.filler) ASSERT_EQ(f, 0);
+}
+
+TEST(LibraryFile, CreatedOnlyWhenMissingAndNeverOverwritten) {
+    const std::string dir = temporaryFolder();
+    const std::string path = dir + "/usuller.usl";
+    EXPECT_TRUE(createLibraryIfMissing(path, defaultLibraryImage()));
+    const auto bytes = readFile(path);
+    ASSERT_EQ(bytes.size(), defaultLibraryImage().size());
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(),
+                           reinterpret_cast<const char*>(defaultLibraryImage().data())));
+    // A damaged (short) file stays exactly as it is.
+    { std::ofstream(path, std::ios::binary | std::ios::trunc) << "short file"; }
+    EXPECT_FALSE(createLibraryIfMissing(path, defaultLibraryImage()));
+    EXPECT_EQ(readFile(path), std::vector<char>({'s', 'h', 'o', 'r', 't', ' ', 'f', 'i', 'l', 'e'}));
+    // Reading from it fails instead of crashing.
+    LibraryFile lib;
+    ASSERT_TRUE(lib.open(path));
+    EXPECT_FALSE(lib.readUsul(1));
+    EXPECT_FALSE(lib.readUsul(255));
+    EXPECT_FALSE(lib.readColour());
+    EXPECT_FALSE(lib.readUsul(0));
+    EXPECT_FALSE(lib.readUsul(257));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(LibraryFile, WritesOneSlotInPlace) {
+    const std::string dir = temporaryFolder();
+    const std::string path = dir + "/usuller.usl";
+    createLibraryIfMissing(path, defaultLibraryImage());
+    LibraryFile lib;
+    ASSERT_TRUE(lib.open(path));
+    // Slots 32 and 158 written back unchanged leave the file byte-identical.
+    for (int slot : {32, 158}) {
+        auto r = lib.readUsul(slot);
+        ASSERT_TRUE(r);
+        ASSERT_TRUE(lib.writeUsul(slot, *r));
+    }
+    auto after = readFile(path);
+    EXPECT_TRUE(std::equal(after.begin(), after.end(),
+                           reinterpret_cast<const char*>(defaultLibraryImage().data())));
+
+    UsulRecord mine = emptyRecord();
+    mine.name = fixedText(U"Benim usulüm", 40);
+    mine.circle(1).rightDuration = 64;
+    mine.totalLength = 64;
+    ASSERT_TRUE(lib.writeUsul(210, mine));
+    EXPECT_EQ(*lib.readUsul(210), mine);
+    after = readFile(path);
+    ASSERT_EQ(after.size(), 431104u);
+    // Only the 1,684 bytes of slot 210 changed.
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        if (i >= 209u * kRecordBytes && i < 210u * kRecordBytes) continue;
+        ASSERT_EQ(std::uint8_t(after[i]), defaultLibraryImage()[i]) << "byte " << i;
+    }
+    ColourRecord colour = *lib.readColour();
+    colour.red = 10;
+    ASSERT_TRUE(lib.writeColour(colour));
+    EXPECT_EQ(*lib.readColour(), colour);
+    lib.close();
+
+    // A read-only library can still be read; writing it fails without harm.
+    ::chmod(path.c_str(), 0444);
+    LibraryFile readOnly;
+    ASSERT_TRUE(readOnly.open(path));
+    EXPECT_TRUE(readOnly.readUsul(32));
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(readOnly.writeUsul(210, emptyRecord()));
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(LibrarySource, RefusesWhatCannotBeRight) {
+    auto errorsOf = [](const std::string& text) { return compileLibrary(text).errors; };
+    const std::string ok = "[1] \"A\" 2/4\nspacing 8\nstrokes D16:3:Düm T16:1:Tek\nsource test\n";
+    EXPECT_TRUE(errorsOf(ok).empty());
+    const auto shortOne = errorsOf("[1] \"Kısa\" 3/4\nspacing 8\nstrokes D16:3 T16:1\nsource t\n");
+    ASSERT_EQ(shortOne.size(), 1u);
+    EXPECT_NE(shortOne[0].find("Kısa"), std::string::npos);
+    EXPECT_NE(shortOne[0].find("asks for 48"), std::string::npos);
+    EXPECT_FALSE(errorsOf("[1] \"A\" 2/4\nspacing 8\nstrokes D20:3 T12:1\nsource t\n").empty());
+    EXPECT_FALSE(errorsOf("[1] \"A\" 2/4\nspacing 8\nstrokes D16:3:Bum T16:1\nsource t\n").empty());
+    EXPECT_FALSE(errorsOf("[1] \"A\" 2/4\nspacing 8\nstrokes D16:4 T16:1\nsource t\n").empty());
+    EXPECT_FALSE(errorsOf("[1] \"A\" 2/4\nspacing 8\nstrokes D16:3 T16:1\n").empty());
+    EXPECT_FALSE(errorsOf("[1] \"A\" 2/4\nspacing 8\nstrokes | D16:3 T16:1\nsource t\n").empty());
+    // At spacing 1 there is no empty circle for the bar line to stand on.
+    EXPECT_FALSE(errorsOf("[1] \"A\" 2/4\nspacing 1\nstrokes D16:3 | T16:1\nsource t\n").empty());
+    // 64 wholes at the widest spacing run far past circle 180.
+    std::string longOne = "[1] \"A\" 64/1\nspacing 63\nstrokes";
+    for (int i = 0; i < 64; ++i) longOne += " D64:3";
+    EXPECT_FALSE(errorsOf(longOne + "\nsource t\n").empty());
+    EXPECT_FALSE(errorsOf("[300] \"A\" 2/4\n").empty());
+}
+
+TEST(Layout, HalvingTableTellingRows) {
+    const HalvingTable t = TabloYap();
+    const std::pair<int, std::array<int, 6>> rows[] = {
+        {1, {0, 0, 0, 0, 0, 0}},   {2, {1, 0, 0, 0, 0, 0}},    {3, {2, 1, 0, 0, 0, 0}},
+        {6, {3, 2, 1, 0, 0, 0}},   {12, {6, 3, 2, 1, 0, 0}},   {24, {12, 6, 3, 2, 1, 0}},
+        {48, {24, 12, 6, 3, 2, 1}}, {63, {32, 16, 8, 4, 2, 1}}};
+    for (const auto& [k, cols] : rows)
+        for (int c = 0; c < 6; ++c) EXPECT_EQ(t[std::size_t(k)][std::size_t(c)], cols[std::size_t(c)]) << "k " << k << " column " << c;
+}
