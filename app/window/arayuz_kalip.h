@@ -1,0 +1,182 @@
+// The main window. It holds the state of the whole run and wires every control to the
+// core; the rules themselves live in the core. Handlers are spread over one source file
+// per subsystem (usul/*_window.cpp, plans/*_window.cpp …).
+//
+// No Q_OBJECT here: moc cannot read the Turkish names, so controls are connected with
+// pointer-to-member functions and lambdas.
+#pragma once
+
+#include "app/platform/message_boxes.h"
+#include "app/platform/picture_box.h"
+#include "notation/layout.h"
+#include "plans/texts.h"
+#include "usul/library_file.h"
+#include "usul/record.h"
+
+#include <QImage>
+#include <QMainWindow>
+#include <QSize>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QLockFile;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+namespace zerkavi {
+
+// One rectangle of the glyph strip: x, y, width, height.
+struct GlyphRect {
+    std::uint8_t x, y, width, height;
+};
+using GlyphTable = std::array<GlyphRect, 11>; // glyph codes 159..169
+
+inline constexpr const char* kSoundFolderName = "zrkv";
+
+class ArayüzKalıp : public QMainWindow {
+  public:
+    // `programFolder` holds the library file; `screenSize` replaces the real desktop size
+    // (tests use it to check the screen limits).
+    ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& messages,
+                std::optional<QSize> screenSize = std::nullopt);
+    ~ArayüzKalıp() override;
+
+    // Runs the start-up sequence. False means the program must end now (another instance,
+    // or a screen that is too small); nothing has been written in that case.
+    bool startUp();
+    // The unload sequence: stops and closes everything and deletes the rendered files.
+    // Safe to call more than once.
+    void shutDown();
+
+    // ---- state of the run ---------------------------------------------------------
+    UsulRecord currentUsul;
+    int currentSlot = 0; // 0 = nothing loaded
+    ColourRecord colourRecord;
+    int expectedLength = 0;
+    float mediumFactor = 0.6f;
+    float weakFactor = 0.4f;
+    HalvingTable halvingTable{};
+    GlyphTable largeGlyphs{}, mediumGlyphs{}, smallGlyphs{};
+    const LanguageTexts* texts = nullptr;
+    Language language = Language::Turkish;
+    bool planPaused = false; // a work plan is paused (Pause/Continue shows "Continue")
+
+    const std::filesystem::path& programFolder() const { return programFolder_; }
+    // The folder relative file names refer to: the program folder, then the sound folder.
+    const std::filesystem::path& workingFolder() const { return workingFolder_; }
+    LibraryFile& library() { return library_; }
+    int innerHeight() const;
+
+    // ---- operations ------------------------------------------------------------------
+    void EkranKiliti(int durum);
+    void EkranDizayn();
+    void AcEfekt(QWidget* panel, int steps);
+    void LisanTurkce();
+    void LisanIngilizce();
+    void renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m);
+    void setEditingButtonsForSlot();
+    const std::string& messageText(int index) const;
+
+    // ---- controls (object names as the controls are known) ---------------------------
+    QWidget* central = nullptr;
+    PictureBox* Picture1 = nullptr; // notation
+    PictureBox* PicEschel = nullptr;
+    PictureBox* imajPenceresi = nullptr;
+    PictureBox* PicBirimNota = nullptr;
+    PictureBox* Picture2 = nullptr; // plan progress bar
+    PictureBox* Picture3 = nullptr; // work-plan panel
+    PictureBox* Picture4 = nullptr; // usul table
+    PictureBox* Picture5 = nullptr;
+    PictureBox* Picture8 = nullptr; // metronome picker
+    std::array<PictureBox*, 15> MenüPenc{};
+
+    QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr,
+              *Frame5 = nullptr, *Frame6 = nullptr, *Frame7 = nullptr, *Frame8 = nullptr,
+              *Frame9 = nullptr, *Frame10 = nullptr, *Frame12 = nullptr, *Frame13 = nullptr,
+              *Frame14 = nullptr;
+
+    QPushButton *But_yükle = nullptr, *But_önceki = nullptr, *But_sonraki = nullptr,
+                *But_kaydet = nullptr, *But_farklı = nullptr, *But_Sil = nullptr,
+                *But_Temizle = nullptr, *But_optimize = nullptr, *But_uzat = nullptr,
+                *But_kısalt = nullptr, *But_baskı = nullptr, *But_JPG = nullptr,
+                *But_Baslat = nullptr, *But_Dur = nullptr;
+    std::array<QPushButton*, 2> But_mertebe{};
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr,
+                *Command4 = nullptr, *Command5 = nullptr, *Command6 = nullptr,
+                *Command8 = nullptr, *Command10 = nullptr;
+    QLabel* Image3 = nullptr;
+
+    QRadioButton *Option2 = nullptr, *Option3 = nullptr, *Option4 = nullptr;
+    std::array<QRadioButton*, 4> Option1{}; // items 1..3
+
+    QLineEdit *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr, *Text5 = nullptr,
+              *Text9 = nullptr;
+    QPlainTextEdit *Text1 = nullptr, *Text14 = nullptr;
+    QLabel *Label1 = nullptr, *Label2 = nullptr, *Label3 = nullptr, *Label4 = nullptr,
+           *Label5 = nullptr, *Label7 = nullptr, *Label9 = nullptr;
+    QListWidget *List1 = nullptr, *List2 = nullptr, *List3 = nullptr, *File1 = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QTimer* TimerWav = nullptr;
+
+    QMenu *Mn_edit = nullptr, *Mn_birim = nullptr, *Mn_metinler = nullptr,
+          *Mn_volüm = nullptr, *Mn_orta = nullptr, *Mn_zayıf = nullptr;
+    QAction *Mn_Lisanlar = nullptr, *Mn_RenkZemin = nullptr, *Mn_yardm = nullptr,
+            *Mn_bilgi = nullptr;
+    std::array<QAction*, 15> Mn_editNota{};
+    std::array<QAction*, 9> Mn_metin{};
+    std::array<QAction*, 10> Mn_Oseviye{}; // items 2..9
+    std::array<QAction*, 10> Mn_Zseviye{}; // items 2..9
+    QAction *ikilik = nullptr, *dörtlük = nullptr, *sekizlik = nullptr, *onaltılık = nullptr,
+            *otuzikilik = nullptr;
+
+    // What the last opening effect left on the screen, for looking at it afterwards.
+    QImage lastEffectFrame;
+
+    // Every control with an enabled state, in creation order, for the control lock.
+    std::vector<QObject*> allControls;
+
+    // ---- handlers ----------------------------------------------------------------------
+    void Mn_Lisanlar_Click();
+    void Mn_bilgi_Click();
+    void Mn_yardm_Click();
+    void Command2_Click();
+    void Image3_Click();
+
+  protected:
+    void closeEvent(QCloseEvent* e) override;
+
+  private:
+    void createControls();
+    void createMenus();
+    void applyCaptions(Language lang);
+    bool screenIsLargeEnough();
+    void prepareSoundFolder();
+    void setControlEnabled(QObject* control, bool enabled);
+    bool isTimer(QObject* control) const;
+    template <class W> W* make(QWidget* parent, const char* name, int x, int y, int w, int h);
+
+    std::filesystem::path programFolder_;
+    std::filesystem::path workingFolder_;
+    MessageBoxes& messages_;
+    std::optional<QSize> screenSize_;
+    std::unique_ptr<QLockFile> instanceLock_;
+    LibraryFile library_;
+    bool started_ = false;
+    bool shutDown_ = false;
+};
+
+} // namespace zerkavi

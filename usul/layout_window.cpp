@@ -1,0 +1,122 @@
+// Placement of the panels that depend on other controls, the opening effect, colours.
+#include "app/window/arayuz_kalip.h"
+
+#include "usul/window_layout.h"
+
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+
+namespace zerkavi {
+
+void ArayüzKalıp::EkranDizayn() {
+    Picture1->move(26, Picture1->y());
+    Picture1->resize(964, Picture1->height());
+    Picture5->setGeometry(Picture1->x(), 12, Picture1->width(), 528);
+    // The plan frames wait side by side just below the visible area.
+    const int top = innerHeight() + 2;
+    for (QGroupBox* f : {Frame5, Frame10, Frame9}) f->move(f->x(), top);
+    Frame5->move(VScroll1->x(), top);
+    Frame10->move(Frame5->x() + Frame5->width(), top);
+    Frame9->move(Frame10->x() + Frame10->width(), top);
+    Picture3->setGeometry(110, 40, 837, 430);
+    Picture4->setGeometry(30, 20, 960, 512);
+    setEditingButtonsForSlot();
+}
+
+namespace {
+
+// Draws the growing rectangles over the window and shows them while it draws; the
+// window itself is not redrawn meanwhile.
+class EffectOverlay : public QWidget {
+  public:
+    explicit EffectOverlay(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(parent->rect());
+        frame_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        frame_.fill(Qt::transparent);
+        parent->render(&frame_);
+    }
+    QImage& frame() { return frame_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawImage(0, 0, frame_);
+    }
+
+  private:
+    QImage frame_;
+};
+
+} // namespace
+
+void ArayüzKalıp::AcEfekt(QWidget* panel, int steps) {
+    const QColor background = palette().color(QPalette::Window);
+    const QRect r(panel->mapTo(central, QPoint(0, 0)), panel->size());
+    auto* overlay = new EffectOverlay(central);
+    overlay->setObjectName(QStringLiteral("AcEfektOverlay"));
+    overlay->show();
+    overlay->raise();
+    {
+        QPainter p(&overlay->frame());
+        p.setBrush(background);
+        p.setPen(Qt::black); // the pen a fresh drawing context starts with
+        QElapsedTimer shown;
+        shown.start();
+        for (int i = 1; i <= steps; ++i) {
+            const EffectRect e = growingRect(r.x(), r.y(), r.width(), r.height(), i, steps);
+            p.drawRect(QRect(QPoint(e.x1, e.y1), QPoint(e.x2, e.y2)).adjusted(0, 0, -1, -1));
+            if (shown.elapsed() >= 15 || i == steps) {
+                overlay->repaint();
+                shown.restart();
+            }
+        }
+    }
+    lastEffectFrame = overlay->frame();
+    panel->setAutoFillBackground(true);
+    QPalette pal = panel->palette();
+    pal.setColor(QPalette::Window, background);
+    panel->setPalette(pal);
+    if (auto* box = dynamic_cast<PictureBox*>(panel)) box->setBackground(background);
+    overlay->deleteLater();
+}
+
+void ArayüzKalıp::Command2_Click() {
+    Picture4->hide();
+    AcEfekt(Picture3, 5000);
+    Picture3->show();
+    Command2->setEnabled(false);
+}
+
+void ArayüzKalıp::Image3_Click() {
+    Picture3->hide();
+    Picture4->show();
+    Command2->setEnabled(true);
+}
+
+void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
+    const QColor colour(k, s, m);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colour);
+    setPalette(pal);
+    const std::vector<QWidget*> coloured = {
+        Label4,  Label5,  Label1,  Label7,     Label2,     Label9,     Label3,  Frame1,
+        Frame2,  Frame3,  Frame4,  Frame6,     Frame7,     Frame8,     Frame5,  Frame9,
+        Frame10, Picture3, Frame12, Frame13,   Frame14,    Option1[1], Option1[2],
+        Option1[3], Option2, Option3, Option4, PicBirimNota};
+    for (QWidget* w : coloured) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Window, colour);
+        w->setPalette(p);
+        w->setAutoFillBackground(true);
+    }
+    Picture3->setBackground(colour);
+    PicBirimNota->setBackground(colour);
+}
+
+} // namespace zerkavi
