@@ -70,7 +70,10 @@ void ArayüzKalıp::AcEfekt(QWidget* panel, int steps) {
         shown.start();
         for (int i = 1; i <= steps; ++i) {
             const EffectRect e = growingRect(r.x(), r.y(), r.width(), r.height(), i, steps);
-            p.drawRect(QRect(QPoint(e.x1, e.y1), QPoint(e.x2, e.y2)).adjusted(0, 0, -1, -1));
+            // Outline and fill cover x1..x2-1 and y1..y2-1, the far corner being exclusive;
+            // an empty rectangle draws nothing.
+            if (e.x2 > e.x1 && e.y2 > e.y1)
+                p.drawRect(QRect(e.x1, e.y1, e.x2 - e.x1 - 1, e.y2 - e.y1 - 1));
             if (shown.elapsed() >= 15 || i == steps) {
                 overlay->repaint();
                 shown.restart();
@@ -109,12 +112,20 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
         Frame2,  Frame3,  Frame4,  Frame6,     Frame7,     Frame8,     Frame5,  Frame9,
         Frame10, Picture3, Frame12, Frame13,   Frame14,    Option1[1], Option1[2],
         Option1[3], Option2, Option3, Option4, PicBirimNota};
+    // Labels, frames and option buttons show the window's colour through themselves; the
+    // picture boxes keep an image of their own and take it as their background.
     for (QWidget* w : coloured) {
         QPalette p = w->palette();
         p.setColor(QPalette::Window, colour);
         w->setPalette(p);
-        w->setAutoFillBackground(true);
     }
+    // Frames drawn in the classic way: the caption sits on the frame line, on the colour.
+    central->setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid palette(dark); border-radius: 3px;"
+                       " margin-top: 7px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+                       " left: 8px; padding: 0 3px; background-color: %1; }")
+            .arg(colour.name()));
     Picture3->setBackground(colour);
     PicBirimNota->setBackground(colour);
 }

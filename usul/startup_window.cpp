@@ -96,6 +96,7 @@ bool ArayüzKalıp::startUp() {
     Text3->setText(QStringLiteral("4"));
     // 10. Tempo.
     VScroll1->setValue(120);
+    VScroll1_Change();
 
     // 11.-12. The library file: made from the built-in image only when it does not exist,
     // then kept open for the whole run.

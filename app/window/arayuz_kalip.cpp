@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <QToolButton>
 
 namespace zerkavi {
 
@@ -75,9 +76,9 @@ void ArayüzKalıp::createControls() {
     But_önceki->setText(QString::fromUtf8("◀"));
     But_sonraki = make<QPushButton>(Frame3, "But_sonraki", 82, 24, 26, 24);
     But_sonraki->setText(QString::fromUtf8("▶"));
-    Text5 = make<QLineEdit>(Frame3, "Text5", 114, 24, 236, 24);
+    Text5 = make<QLineEdit>(Frame3, "Text5", 114, 24, 232, 24);
     Text5->setMaxLength(kNameChars);
-    But_yükle = make<QPushButton>(Frame3, "But_yükle", 356, 22, 104, 28);
+    But_yükle = make<QPushButton>(Frame3, "But_yükle", 352, 22, 110, 28);
 
     Frame6 = make<QGroupBox>(c, "Frame6", 502, 2, 236, 58);
     Text2 = make<QLineEdit>(Frame6, "Text2", 10, 24, 36, 24);
@@ -193,9 +194,10 @@ void ArayüzKalıp::createControls() {
     Frame12 = make<QGroupBox>(Picture3, "Frame12", 8, 6, 420, 416);
     Text1 = make<QPlainTextEdit>(Frame12, "Text1", 8, 22, 404, 344);
     Text1->setReadOnly(true);
-    Image3 = make<QLabel>(Frame12, "Image3", 8, 372, 40, 36);
-    Image3->setPixmap(style()->standardIcon(QStyle::SP_ArrowBack).pixmap(32, 32));
-    Image3->setCursor(Qt::PointingHandCursor);
+    Image3 = make<QToolButton>(Frame12, "Image3", 8, 372, 40, 36);
+    Image3->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    Image3->setIconSize(QSize(28, 28));
+    Image3->setAutoRaise(true);
     Frame13 = make<QGroupBox>(Picture3, "Frame13", 436, 6, 393, 200);
     Frame14 = make<QGroupBox>(Picture3, "Frame14", 436, 212, 393, 210);
 
@@ -311,6 +313,9 @@ void ArayüzKalıp::createMenus() {
     connect(Mn_bilgi, &QAction::triggered, this, [this] { Mn_bilgi_Click(); });
     connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Image3, &QToolButton::clicked, this, [this] { Image3_Click(); });
+    // Change and scroll of the tempo bar do the same.
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
 }
 
 int ArayüzKalıp::innerHeight() const {

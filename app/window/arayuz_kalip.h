@@ -36,6 +36,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QTimer;
+class QToolButton;
 
 namespace zerkavi {
 
@@ -118,7 +119,7 @@ class ArayüzKalıp : public QMainWindow {
     QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr,
                 *Command4 = nullptr, *Command5 = nullptr, *Command6 = nullptr,
                 *Command8 = nullptr, *Command10 = nullptr;
-    QLabel* Image3 = nullptr;
+    QToolButton* Image3 = nullptr; // image button back to the usul table
 
     QRadioButton *Option2 = nullptr, *Option3 = nullptr, *Option4 = nullptr;
     std::array<QRadioButton*, 4> Option1{}; // items 1..3
@@ -155,6 +156,9 @@ class ArayüzKalıp : public QMainWindow {
     void Mn_yardm_Click();
     void Command2_Click();
     void Image3_Click();
+    void VScroll1_Change();
+    // Metronome value: 20 at the bottom of the scroll bar, 250 at the top.
+    int bpm() const;
 
   protected:
     void closeEvent(QCloseEvent* e) override;

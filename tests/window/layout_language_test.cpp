@@ -1,0 +1,262 @@
+#include "window_fixture.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QMenuBar>
+#include <QTimer>
+
+using namespace zerkavi;
+using namespace zerkavi::testing;
+
+namespace {
+
+std::vector<QWidget*> editingButtons(ArayüzKalıp& w) {
+    return {w.But_Sil,    w.But_kaydet, w.But_Temizle,    w.But_optimize,
+            w.But_uzat,   w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
+}
+
+bool enabled(QObject* o) {
+    if (auto* w = qobject_cast<QWidget*>(o)) return w->isEnabled();
+    if (auto* a = qobject_cast<QAction*>(o)) return a->isEnabled();
+    if (auto* t = qobject_cast<QTimer*>(o)) return t->isActive();
+    return false;
+}
+
+} // namespace
+
+TEST_F(WindowTest, LanguageSwitchChangesEveryCaptionAndMessage) {
+    ASSERT_TRUE(start());
+    window->Mn_Lisanlar->trigger();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Zerkavi editor"));
+    EXPECT_EQ(window->Mn_Lisanlar->text(), QStringLiteral("Turkce"));
+    EXPECT_EQ(window->But_Sil->text(), QStringLiteral("Delete"));
+    EXPECT_EQ(window->Frame5->title(), QStringLiteral(" Saved work plans "));
+    EXPECT_EQ(window->Option1[3]->text(), QStringLiteral("Tambourine"));
+    EXPECT_EQ(window->Mn_orta->title(), QStringLiteral("M (Mezzoforte)"));
+    EXPECT_EQ(window->Mn_editNota[6]->text(), QStringLiteral("Del RH"));
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Pause"));
+    EXPECT_TRUE(window->Text1->toPlainText().endsWith(
+        QStringLiteral("THIS WORK PLAN WILL BE INDICATED AS SPECIFIED BELOW")));
+    for (int i = 1; i <= kMessageCount; ++i)
+        EXPECT_EQ(window->messageText(i), languageTexts(Language::English).message[i]) << i;
+    EXPECT_TRUE(window->messageText(11).empty());
+    EXPECT_TRUE(window->messageText(12).empty());
+
+    // Every caption of the table reached its control.
+    for (const Caption& c : captionTable()) {
+        const QString name = QString::fromUtf8(c.control);
+        if (name == window->objectName()) continue;
+        bool found = false;
+        for (QObject* o : window->allControls)
+            if (o->objectName() == name) found = true;
+        EXPECT_TRUE(found) << c.control;
+    }
+
+    window->Mn_Lisanlar->trigger();
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Zerkavi editörü"));
+    EXPECT_EQ(window->But_Sil->text(), QStringLiteral("S i l"));
+    EXPECT_EQ(window->Label2->text(),
+              QString::fromUtf8("Bölüm adı                           Usul Nr    Tekrar    Birim "
+                                "    Metronom "));
+    for (int i = 1; i <= kMessageCount; ++i)
+        EXPECT_EQ(window->messageText(i), languageTexts(Language::Turkish).message[i]) << i;
+
+    // A paused plan keeps "Continue" across a switch.
+    window->planPaused = true;
+    window->Mn_Lisanlar->trigger();
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Continue"));
+
+    // Any other caption on the language entry does nothing.
+    window->Mn_Lisanlar->setText(QStringLiteral("english"));
+    window->Mn_Lisanlar->trigger();
+    EXPECT_EQ(window->But_Sil->text(), QStringLiteral("Delete"));
+}
+
+TEST_F(WindowTest, AboutAndHelpShowTheirTexts) {
+    ASSERT_TRUE(start());
+    window->Mn_bilgi->trigger();
+    window->Mn_yardm->trigger();
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_EQ(messages.shown[0], QString::fromStdString(window->messageText(24)));
+    EXPECT_EQ(messages.shown[1], QString::fromStdString(window->messageText(23)));
+    EXPECT_TRUE(messages.shown[1].startsWith(QString::fromUtf8("Proğramın kullanımı")));
+}
+
+TEST_F(WindowTest, LayoutPlacesThePlanFramesJustBelowTheWindow) {
+    ASSERT_TRUE(start());
+    window->show();
+    const int inner = window->innerHeight();
+    EXPECT_EQ(window->central->height(), inner);
+    for (QGroupBox* f : {window->Frame5, window->Frame10, window->Frame9}) {
+        EXPECT_EQ(f->y(), inner + 2) << f->objectName().toStdString();
+        EXPECT_FALSE(window->central->rect().intersects(f->geometry()));
+    }
+    EXPECT_EQ(window->Frame5->x(), window->VScroll1->x());
+    EXPECT_EQ(window->Frame10->x(), window->Frame5->x() + window->Frame5->width());
+    EXPECT_EQ(window->Frame9->x(), window->Frame10->x() + window->Frame10->width());
+    EXPECT_LE(window->Frame9->x() + window->Frame9->width(), 1024);
+    EXPECT_EQ(window->Picture1->x(), 26);
+    EXPECT_EQ(window->Picture1->width(), 964);
+    EXPECT_EQ(window->Picture5->geometry(), QRect(26, 12, 964, 528));
+    EXPECT_EQ(window->Picture3->geometry(), QRect(110, 40, 837, 430));
+    EXPECT_EQ(window->Picture4->geometry(), QRect(30, 20, 960, 512));
+
+    // Every visible control lies inside the window's client area.
+    for (QObject* o : window->allControls) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || !w->isVisible() || w->parentWidget() != window->central) continue;
+        if (w == window->Frame5 || w == window->Frame9 || w == window->Frame10) continue;
+        EXPECT_TRUE(window->central->rect().contains(w->geometry())) << w->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowTest, OpeningEffectWithOneStepCoversThePanel) {
+    ASSERT_TRUE(start());
+    window->show();
+    const QColor background = window->palette().color(QPalette::Window);
+    window->AcEfekt(window->Picture3, 1);
+    const QImage& frame = window->lastEffectFrame;
+    const QRect r = window->Picture3->geometry();
+    // One rectangle in the background colour over the whole panel, outlined by the pen.
+    EXPECT_EQ(QColor(frame.pixel(r.center())), background);
+    EXPECT_EQ(QColor(frame.pixel(r.left() + 5, r.top() + 5)), background);
+    EXPECT_EQ(QColor(frame.pixel(r.left(), r.top())), QColor(Qt::black));
+    EXPECT_EQ(QColor(frame.pixel(r.right(), r.bottom())), QColor(Qt::black));
+    EXPECT_NE(QColor(frame.pixel(r.left() - 3, r.center().y())), QColor(Qt::black));
+    EXPECT_EQ(window->Picture3->background(), background);
+
+    // The work-plan panel button runs it and disables itself; the image button undoes it.
+    window->Command2_Click();
+    EXPECT_TRUE(window->Picture3->isVisible());
+    EXPECT_FALSE(window->Picture4->isVisible());
+    EXPECT_FALSE(window->Command2->isEnabled());
+    window->Image3_Click();
+    EXPECT_FALSE(window->Picture3->isVisible());
+    EXPECT_TRUE(window->Picture4->isVisible());
+    EXPECT_TRUE(window->Command2->isEnabled());
+}
+
+TEST_F(WindowTest, ControlLockStates) {
+    ASSERT_TRUE(start());
+    window->show();
+    ArayüzKalıp& w = *window;
+
+    // 1: only the Play frame and Stop.
+    w.EkranKiliti(1);
+    EXPECT_TRUE(w.But_Dur->isEnabled());
+    EXPECT_TRUE(w.Frame2->isEnabled());
+    EXPECT_FALSE(w.But_Baslat->isEnabled());
+    EXPECT_FALSE(w.Option3->isEnabled());
+    EXPECT_FALSE(w.VScroll1->isEnabled());
+    EXPECT_FALSE(w.Mn_volüm->menuAction()->isEnabled());
+    EXPECT_FALSE(w.Mn_Lisanlar->isEnabled());
+    EXPECT_FALSE(w.But_yükle->isEnabled());
+
+    // 3 with a built-in usul: Start on, Stop and the editing buttons off.
+    w.currentSlot = 17;
+    w.EkranKiliti(3);
+    EXPECT_TRUE(w.But_Baslat->isEnabled());
+    EXPECT_FALSE(w.But_Dur->isEnabled());
+    for (QWidget* b : editingButtons(w)) EXPECT_FALSE(b->isEnabled());
+    EXPECT_TRUE(w.Mn_Lisanlar->isEnabled());
+    // 2 acts as 3; with a user slot the editing buttons come on.
+    w.currentSlot = 230;
+    w.EkranKiliti(2);
+    for (QWidget* b : editingButtons(w)) EXPECT_TRUE(b->isEnabled());
+    EXPECT_FALSE(w.But_Dur->isEnabled());
+
+    // 5: only the usul list reacts.
+    w.List1->show();
+    w.EkranKiliti(5);
+    for (QObject* o : w.allControls) {
+        if (o != w.List1) {
+            EXPECT_FALSE(enabled(o)) << o->objectName().toStdString();
+        }
+    }
+    EXPECT_TRUE(w.List1->isEnabled());
+    // 4: list hidden, notation shown, everything back.
+    w.EkranKiliti(4);
+    EXPECT_FALSE(w.List1->isVisible());
+    EXPECT_TRUE(w.Picture1->isVisible());
+    EXPECT_TRUE(w.But_Baslat->isEnabled());
+
+    // 7 and 6 for the save list.
+    w.List2->show();
+    w.EkranKiliti(7);
+    EXPECT_TRUE(w.List2->isEnabled());
+    EXPECT_FALSE(w.List1->isEnabled());
+    EXPECT_FALSE(w.But_farklı->isEnabled());
+    w.EkranKiliti(6);
+    EXPECT_FALSE(w.List2->isVisible());
+    EXPECT_TRUE(w.But_farklı->isEnabled());
+
+    // 8 leaves the usul controls as they are; 9 reverses the plan controls.
+    w.currentSlot = 17;
+    w.EkranKiliti(3);
+    w.EkranKiliti(8);
+    EXPECT_TRUE(w.But_Baslat->isEnabled());
+    EXPECT_FALSE(w.But_kaydet->isEnabled());
+    EXPECT_FALSE(w.Command4->isEnabled());
+    EXPECT_FALSE(w.Text14->isEnabled());
+    EXPECT_FALSE(w.Option2->isEnabled());
+    EXPECT_TRUE(w.Command3->isEnabled());
+    EXPECT_TRUE(w.Command1->isEnabled());
+    w.EkranKiliti(9);
+    EXPECT_TRUE(w.Command4->isEnabled());
+    EXPECT_TRUE(w.List3->isEnabled());
+    EXPECT_FALSE(w.Command3->isEnabled());
+    EXPECT_FALSE(w.Command1->isEnabled());
+
+    // Values outside 1..9 change nothing; timers keep their state in 3.
+    w.TimerWav->start();
+    w.EkranKiliti(3);
+    EXPECT_TRUE(w.TimerWav->isActive());
+    w.EkranKiliti(1);
+    EXPECT_FALSE(w.TimerWav->isActive());
+    const bool before = w.But_Baslat->isEnabled();
+    w.EkranKiliti(0);
+    w.EkranKiliti(10);
+    EXPECT_EQ(w.But_Baslat->isEnabled(), before);
+}
+
+TEST_F(WindowTest, EveryNamedControlExists) {
+    ASSERT_TRUE(start());
+    const char* const names[] = {
+        "Picture1", "PicEschel", "imajPenceresi", "PicBirimNota", "Picture2", "Picture3",
+        "Picture4", "Picture5", "Picture8", "Frame1", "Frame2", "Frame3", "Frame4", "Frame5",
+        "Frame6", "Frame7", "Frame8", "Frame9", "Frame10", "Frame12", "Frame13", "Frame14",
+        "But_yükle", "But_önceki", "But_sonraki", "But_kaydet", "But_farklı", "But_Sil",
+        "But_Temizle", "But_optimize", "But_uzat", "But_kısalt", "But_baskı", "But_JPG",
+        "But_Baslat", "But_Dur", "But_mertebe(0)", "But_mertebe(1)", "Command1", "Command2",
+        "Command3", "Command4", "Command5", "Command6", "Command8", "Command10", "Image3",
+        "Option1(1)", "Option1(2)", "Option1(3)", "Option2", "Option3", "Option4", "Text1",
+        "Text2", "Text3", "Text4", "Text5", "Text9", "Text14", "Label1", "Label2", "Label3",
+        "Label4", "Label5", "Label7", "Label9", "List1", "List2", "List3", "File1", "VScroll1",
+        "TimerWav", "Mn_edit", "Mn_birim", "Mn_metinler", "Mn_volüm", "Mn_orta", "Mn_zayıf",
+        "Mn_Lisanlar", "Mn_RenkZemin", "Mn_yardm", "Mn_bilgi", "Mn_editNota(0)",
+        "Mn_editNota(14)", "Mn_metin(8)", "Mn_Oseviye(2)", "Mn_Oseviye(9)", "Mn_Zseviye(2)",
+        "Mn_Zseviye(9)", "ikilik", "dörtlük", "sekizlik", "onaltılık", "otuzikilik",
+        "MenüPenc(0)", "MenüPenc(14)"};
+    for (const char* name : names) {
+        int count = 0;
+        for (QObject* o : window->allControls)
+            if (o->objectName() == QString::fromUtf8(name)) ++count;
+        EXPECT_EQ(count, 1) << name;
+    }
+    // The bar: the note menu first, then loudness, language, colour, help, about.
+    const auto actions = window->menuBar()->actions();
+    ASSERT_GE(actions.size(), 6);
+    EXPECT_EQ(actions[0], window->Mn_edit->menuAction());
+    EXPECT_EQ(actions[1], window->Mn_volüm->menuAction());
+    EXPECT_EQ(actions[2], window->Mn_Lisanlar);
+    EXPECT_EQ(actions[5], window->Mn_bilgi);
+    EXPECT_EQ(window->Mn_Oseviye[5]->text(), QStringLiteral("50 %"));
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("=150"));
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Bekle"));
+}
