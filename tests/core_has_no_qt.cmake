@@ -3,7 +3,7 @@ file(GLOB_RECURSE sources ${ROOT}/usul/*.cpp ${ROOT}/usul/*.h ${ROOT}/notation/*
      ${ROOT}/notation/*.h ${ROOT}/sound/*.cpp ${ROOT}/sound/*.h ${ROOT}/plans/*.cpp ${ROOT}/plans/*.h)
 set(bad "")
 foreach(f ${sources})
-  if(f MATCHES "_window\\.cpp$")
+  if(f MATCHES "_window\\.(cpp|h)$")
     continue()
   endif()
   file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q|qt)")
