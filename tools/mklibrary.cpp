@@ -1,7 +1,7 @@
 // Compiles the built-in library source into the 431,104-byte library image and a C++ file
 // that embeds it. Any refusal is a build error naming the usul.
 //
-//   mklibrary SOURCE.txt OUT.usl OUT.cpp
+//   mklibrary SOURCE.txt OUT.usl OUT.cpp [OUT.md]
 #include "usul/library_source.h"
 
 #include <cstdio>
@@ -10,8 +10,8 @@
 #include <sstream>
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: mklibrary SOURCE.txt OUT.usl OUT.cpp\n";
+    if (argc != 4 && argc != 5) {
+        std::cerr << "usage: mklibrary SOURCE.txt OUT.usl OUT.cpp [OUT.md]\n";
         return 2;
     }
     std::ifstream in(argv[1], std::ios::binary);
@@ -40,6 +40,14 @@ int main(int argc, char** argv) {
     cpp << "};\n} // namespace\n\n"
            "std::span<const std::uint8_t> zerkavi::defaultLibraryImage() {\n"
            "    return {kImage, sizeof kImage};\n}\n";
+    if (argc == 5) {
+        std::ofstream md(argv[4], std::ios::trunc);
+        md << zerkavi::libraryDocument(result);
+        if (!md) {
+            std::cerr << "mklibrary: cannot write " << argv[4] << '\n';
+            return 1;
+        }
+    }
     if (!usl || !cpp) {
         std::cerr << "mklibrary: cannot write the output\n";
         return 1;

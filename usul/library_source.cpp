@@ -232,14 +232,6 @@ class Compiler {
         for (const SourceUsul& u : result_.source.usuls) {
             if (u.source.empty()) error(u.line, who(u) + ": no source line (provenance)");
             if (u.copyOf != 0) continue;
-            if (u.strokes.empty() && u.source.rfind("pending", 0) == 0) {
-                UsulRecord r;
-                r.numerator = std::uint8_t(u.numerator);
-                r.mertebe = std::uint8_t(u.mertebe);
-                r.name = fixedText(fromUtf8(u.name), kNameChars);
-                records[u.slot] = r;
-                continue;
-            }
             if (u.strokes.empty()) {
                 error(u.line, who(u) + ": no strokes");
                 continue;
@@ -267,11 +259,7 @@ class Compiler {
             r.numerator = std::uint8_t(u.numerator);
             r.mertebe = std::uint8_t(u.mertebe);
             r.name = fixedText(fromUtf8(u.name), kNameChars);
-            const bool pending = std::any_of(
-                result_.source.usuls.begin(), result_.source.usuls.end(), [&](const auto& o) {
-                    return o.slot == u.copyOf && o.source.rfind("pending", 0) == 0;
-                });
-            if (!pending && r.totalLength != expectedLength(u.numerator, u.mertebe))
+            if (r.totalLength != expectedLength(u.numerator, u.mertebe))
                 error(u.line, who(u) + ": copied strokes do not match its time signature");
             records[u.slot] = r;
         }
@@ -297,6 +285,47 @@ class Compiler {
 } // namespace
 
 CompileResult compileLibrary(std::string_view text) { return Compiler().run(text); }
+
+namespace {
+
+// A bar line inside a table cell must not end the cell.
+std::string cell(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '|') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string libraryDocument(const CompileResult& compiled) {
+    std::ostringstream md;
+    md << "# The built-in usuls\n\n"
+          "Generated from `assets/library/usuls.txt` at build time; edit that file, not this "
+          "one.\n\n"
+          "Strokes: D = Düm (right hand, upper line), T = Tek (left hand, lower line), the "
+          "length in 64th notes, the loudness level (3 strong, 2 medium, 1 weak) and the "
+          "syllable; `|` is a bar line between sections. *Spacing* is the layout parameter "
+          "and *circles* the last circle used on the notation.\n\n"
+          "| Slot | Name | Time | Spacing | Circles | Strokes | Source |\n"
+          "|---|---|---|---|---|---|---|\n";
+    for (const SourceUsul& u : compiled.source.usuls) {
+        RecordBytes b{};
+        std::copy_n(compiled.image.begin() + std::ptrdiff_t(u.slot - 1) * kRecordBytes,
+                    kRecordBytes, b.begin());
+        const UsulRecord r = decodeRecord(b);
+        const SourceUsul* strokes = &u;
+        if (u.copyOf != 0)
+            for (const SourceUsul& o : compiled.source.usuls)
+                if (o.slot == u.copyOf) strokes = &o;
+        md << "| " << u.slot << " | " << u.name << " | " << u.numerator << '/' << u.mertebe
+           << " | " << strokes->spacing << " | " << MevcutHalka(r) << " | "
+           << cell(strokeChain(*strokes)) << " | " << cell(u.source) << " |\n";
+    }
+    return md.str();
+}
 
 std::string strokeChain(const SourceUsul& u) {
     std::string out;

@@ -60,6 +60,10 @@ struct CompileResult {
 // usul so the build error says what to fix.
 CompileResult compileLibrary(std::string_view text);
 
+// A Markdown table of every usul of the source with its strokes and provenance, so that
+// musicians can read and correct the data (docs/usuls.md).
+std::string libraryDocument(const CompileResult& compiled);
+
 // The chain of a source usul written back in source notation ("D8:2:Düm T16:3:Tek | ...").
 std::string strokeChain(const SourceUsul& u);
 

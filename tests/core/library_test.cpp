@@ -237,3 +237,55 @@ TEST(Layout, HalvingTableTellingRows) {
     for (const auto& [k, cols] : rows)
         for (int c = 0; c < 6; ++c) EXPECT_EQ(t[std::size_t(k)][std::size_t(c)], cols[std::size_t(c)]) << "k " << k << " column " << c;
 }
+
+namespace {
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+TEST(DefaultLibrary, EveryBuiltInUsulIsCompleteAndSourced) {
+    const CompileResult compiled =
+        compileLibrary(readText(ZERKAVI_SOURCE_DIR "/assets/library/usuls.txt"));
+    ASSERT_TRUE(compiled.errors.empty());
+    int sourced = 0;
+    for (int slot = 1; slot <= 186; ++slot) {
+        const UsulRecord r = slotOfImage(slot);
+        EXPECT_GT(r.totalLength, 0) << "slot " << slot;
+        EXPECT_EQ(r.totalLength, expectedLength(r.numerator, r.mertebe)) << "slot " << slot;
+        EXPECT_EQ(r.totalLength, sumOfStrokes(r)) << "slot " << slot;
+        EXPECT_EQ(r.circle(1).hasStroke(), true) << "slot " << slot;
+        for (const Halka& h : r.circles) {
+            ASSERT_FALSE(h.rightDuration != 0 && h.leftDuration != 0) << "slot " << slot;
+            if (h.barLine) {
+                ASSERT_FALSE(h.hasStroke()) << "slot " << slot;
+            }
+        }
+        for (const SourceUsul& u : compiled.source.usuls) {
+            if (u.slot != slot) continue;
+            ++sourced;
+            EXPECT_FALSE(u.source.empty()) << "slot " << slot;
+        }
+    }
+    EXPECT_EQ(sourced, 186);
+    // The longest usul reaches the last circle exactly.
+    EXPECT_EQ(MevcutHalka(slotOfImage(158)), 180);
+}
+
+TEST(DefaultLibrary, UsulListDocumentMatchesTheSource) {
+    const CompileResult compiled =
+        compileLibrary(readText(ZERKAVI_SOURCE_DIR "/assets/library/usuls.txt"));
+    ASSERT_TRUE(compiled.errors.empty());
+    const std::string expected = libraryDocument(compiled);
+    EXPECT_EQ(readText(ZERKAVI_SOURCE_DIR "/docs/usuls.md"), expected)
+        << "docs/usuls.md is out of date: cmake --build build --target update_docs";
+    EXPECT_NE(expected.find("| 32 | Düyek | 8/8 | 40 | 19 | D8:2:Düm T16:3:Tek T8:2:Tek "
+                            "D16:3:Düm T16:1:Tek |"),
+              std::string::npos);
+    // The embedded image is the compiled source.
+    EXPECT_TRUE(std::equal(compiled.image.begin(), compiled.image.end(),
+                           defaultLibraryImage().begin(), defaultLibraryImage().end()));
+}
