@@ -1,13 +1,75 @@
-// Tempo controls of the Play strip.
+// Tempo controls of the Play strip: the tempo bar and its label, the metronome picker and
+// the unit-note picture.
 #include "app/window/arayuz_kalip.h"
 
+#include "usul/rounding.h"
+
 #include <QLabel>
+#include <QPainter>
+#include <QRadioButton>
 #include <QScrollBar>
 
 namespace zerkavi {
 
+namespace {
+
+// Metronome values of the picker's 40 cells, row by row.
+constexpr int kPickerValues[40] = {20,  40,  42,  44,  46,  48,  50,  52,  54,  56,
+                                   58,  60,  63,  66,  69,  72,  76,  80,  84,  88,
+                                   92,  96,  100, 104, 108, 112, 116, 120, 126, 132,
+                                   138, 144, 152, 160, 168, 176, 184, 192, 200, 208};
+
+} // namespace
+
 int ArayüzKalıp::bpm() const { return 270 - VScroll1->value(); }
 
 void ArayüzKalıp::VScroll1_Change() { Label5->setText(QStringLiteral("=") + QString::number(bpm())); }
+
+void ArayüzKalıp::drawUnitNote() {
+    // Glyph 162, 164 or 166 of the small band for a quarter, eighth or sixteenth.
+    const int code = unitNote == 4 ? 162 : unitNote == 8 ? 164 : 166;
+    const GlyphRect g = smallGlyphs[std::size_t(code - 159)];
+    PicBirimNota->clear();
+    PicBirimNota->andCopy(6, 0, PicEschel->image(), QRect(g.x, g.y, g.width, g.height));
+}
+
+void ArayüzKalıp::PicBirimNota_Click() {
+    unitNote = unitNote == 4 ? 8 : unitNote == 8 ? 16 : 4;
+    drawUnitNote();
+    VScroll1_Change();
+}
+
+void ArayüzKalıp::drawMetronomePicker() {
+    Picture8->resizePicture(170, 67);
+    Picture8->setBackground(Qt::white);
+    QPainter p(&Picture8->image());
+    QFont f = p.font();
+    f.setPixelSize(8);
+    p.setFont(f);
+    for (int i = 0; i < 40; ++i) {
+        const QRect cell((i % 10) * 17, (i / 10) * 17, 17, 17);
+        p.setPen(Qt::blue);
+        p.drawRect(cell.adjusted(0, 0, -1, -1));
+        p.setPen(Qt::red);
+        p.drawText(cell, Qt::AlignCenter, QString::number(kPickerValues[i]));
+    }
+}
+
+void ArayüzKalıp::Label5_Click() {
+    if (Option4->isChecked()) return;
+    Picture8->move(50, 620);
+    Picture8->show();
+    Picture8->raise();
+}
+
+void ArayüzKalıp::Picture8_MouseDown(double x, double y) {
+    const double c = roundHalfEven(x - double(std::int64_t(roundHalfEven(x)) % 17));
+    const double r = roundHalfEven(y - double(std::int64_t(roundHalfEven(y)) % 17));
+    const int index = int(roundHalfEven(r / 17 * 10 + c / 17));
+    Picture8->hide();
+    // Outside the 40 cells there is no value; the picker just closes.
+    if (index < 0 || index >= 40) return;
+    VScroll1->setValue(270 - kPickerValues[index]);
+}
 
 } // namespace zerkavi

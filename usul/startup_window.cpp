@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QLineEdit>
 #include <QGroupBox>
+#include <QIcon>
+#include <QPainter>
 
 namespace zerkavi {
 
@@ -54,6 +56,27 @@ void ArayüzKalıp::prepareSoundFolder() {
     std::error_code ec;
     std::filesystem::create_directories(sound, ec);
     workingFolder_ = sound;
+}
+
+void ArayüzKalıp::buildMenuPictures() {
+    struct Item {
+        int index, glyph, y;
+    };
+    // Medium glyph and its vertical place in the 24-pixel picture of each note item.
+    const Item items[] = {{0, 9, -8},   {1, 7, -9},   {2, 5, -9},   {3, 3, -9},
+                          {4, 1, -9},   {5, 0, -16},  {9, 0, -16},  {10, 2, -25},
+                          {11, 4, -25}, {12, 6, -25}, {13, 8, -25}, {14, 10, -25}};
+    for (const Item& it : items) {
+        PictureBox* box = MenüPenc[std::size_t(it.index)];
+        box->resizePicture(24, (it.index == 0 || it.index == 14) ? 26 : 24);
+        box->clear();
+        const GlyphRect g = mediumGlyphs[std::size_t(it.glyph)];
+        QPainter p(&box->image());
+        p.drawImage(QPoint(4, it.y), PicEschel->image(), QRect(g.x, g.y, g.width, g.height));
+        p.end();
+        menuPictures[std::size_t(it.index)] = QPixmap::fromImage(box->image());
+        Mn_editNota[std::size_t(it.index)]->setIcon(QIcon(menuPictures[std::size_t(it.index)]));
+    }
 }
 
 bool ArayüzKalıp::startUp() {
@@ -123,6 +146,11 @@ bool ArayüzKalıp::startUp() {
     Frame5->raise();
     // 19. Colours.
     renklendir(colourRecord.red, colourRecord.green, colourRecord.blue);
+    // 20. The unit note starts as if clicked once: the eighth.
+    unitNote = 4;
+    PicBirimNota_Click();
+    // 21. Note pictures on the note menu.
+    buildMenuPictures();
     // 23. Let pending events run once.
     QCoreApplication::processEvents();
     // 24. Spacing table of the layout operations.

@@ -1,6 +1,8 @@
 // Creation of the window's controls and the control lock.
 #include "app/window/arayuz_kalip.h"
 
+#include "app/platform/embedded_pictures.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -15,8 +17,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QMouseEvent>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QTimer>
+#include <type_traits>
 #include <QToolButton>
 
 namespace zerkavi {
@@ -39,6 +44,16 @@ QFont fixedFont(int points) {
     return f;
 }
 
+// Menu items with pictures 26 pixels high instead of the small icons of text menus.
+class MenuPictureStyle : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_SmallIconSize) return 26;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 } // namespace
 
 ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& messages,
@@ -48,6 +63,7 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     setObjectName(QString::fromUtf8("ArayüzKalıp"));
     createControls();
     createMenus();
+    connectBrowser();
 }
 
 ArayüzKalıp::~ArayüzKalıp() { shutDown(); }
@@ -57,6 +73,7 @@ W* ArayüzKalıp::make(QWidget* parent, const char* name, int x, int y, int w, i
     auto* widget = new W(parent);
     widget->setObjectName(QString::fromUtf8(name));
     widget->setGeometry(x, y, w, h);
+    if constexpr (std::is_same_v<W, PictureBox>) widget->resizePicture(w, h);
     allControls.push_back(widget);
     return widget;
 }
@@ -204,6 +221,7 @@ void ArayüzKalıp::createControls() {
     // The metronome picker: 4 rows of 10 cells of 17 pixels.
     Picture8 = make<PictureBox>(c, "Picture8", 50, 620, 170, 67);
     Picture8->hide();
+    drawMetronomePicker();
 
     // The two usul lists, over the notation while open.
     List1 = make<QListWidget>(c, "List1", 308, 30, 400, 560);
@@ -215,6 +233,9 @@ void ArayüzKalıp::createControls() {
 
     // Hidden drawing helpers: the glyph strip, the export canvas and the menu pictures.
     PicEschel = make<PictureBox>(c, "PicEschel", 0, 0, 240, 230);
+    const auto strip = embedded::glyphStrip();
+    PicEschel->image() = QImage::fromData(strip.data(), int(strip.size()), "PNG")
+                             .convertToFormat(QImage::Format_RGB32);
     PicEschel->hide();
     imajPenceresi = make<PictureBox>(c, "imajPenceresi", 0, 0, 964, 660);
     imajPenceresi->setFont(notationFont(8));
@@ -314,8 +335,33 @@ void ArayüzKalıp::createMenus() {
     connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Image3, &QToolButton::clicked, this, [this] { Image3_Click(); });
+    // Pictures and labels that react to a press.
+    for (QWidget* w : {static_cast<QWidget*>(PicBirimNota), static_cast<QWidget*>(Label5),
+                       static_cast<QWidget*>(Picture8)})
+        w->installEventFilter(this);
+    // The note menu shows its pictures at full size.
+    Mn_edit->setStyle(new MenuPictureStyle);
     // Change and scroll of the tempo bar do the same.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+}
+
+bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched == PicBirimNota) {
+            PicBirimNota_Click();
+            return true;
+        }
+        if (watched == Label5) {
+            Label5_Click();
+            return true;
+        }
+        if (watched == Picture8) {
+            Picture8_MouseDown(mouse->position().x(), mouse->position().y());
+            return true;
+        }
+    }
+    return browserEvent(watched, event) || QMainWindow::eventFilter(watched, event);
 }
 
 int ArayüzKalıp::innerHeight() const {
@@ -393,7 +439,7 @@ void ArayüzKalıp::EkranKiliti(int durum) {
 
 const std::string& ArayüzKalıp::messageText(int index) const {
     static const std::string none;
-    if (!texts || index < 1 || index > kMessageCount) return none;
+    if (!texts || index < 1 || index > kLastMessage) return none;
     return texts->message[index];
 }
 

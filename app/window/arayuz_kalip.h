@@ -14,6 +14,7 @@
 #include "usul/record.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QMainWindow>
 #include <QSize>
 
@@ -91,6 +92,34 @@ class ArayüzKalıp : public QMainWindow {
     void renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m);
     void setEditingButtonsForSlot();
     const std::string& messageText(int index) const;
+    void showMessage(int index);
+
+    // ---- usul browser ---------------------------------------------------------------
+    // Reads slot currentSlot into currentUsul; false on a failed read.
+    bool UsulOku();
+    void ListeYap(int first, int last, QListWidget* list);
+    // Loads currentSlot into the fields and the notation, or shows message 1.
+    void loadCurrentSlot();
+    void List1_Pick(int row, Qt::MouseButton button);
+    void List2_Pick(int row, Qt::MouseButton button);
+    void But_yükle_Click();
+    void But_önceki_Click();
+    void But_sonraki_Click();
+    void But_kaydet_Click();
+    void But_farklı_Click();
+    void But_Sil_Click();
+    void TimeSignature_Change(); // Text2 and Text3
+    void Text5_Change();
+    void Text3_Click();
+    // Shows a slot number in Label1; a new number redraws the notation.
+    void setLabel1(const QString& text);
+
+    // ---- notation -----------------------------------------------------------------------
+    void göster();
+    // Label4: "Short", "Match" or "Exceed" for expectedLength against totalLength.
+    void showLengthStatus();
+    void BoşPorte();
+    int currentHalka = 0;
 
     // ---- controls (object names as the controls are known) ---------------------------
     QWidget* central = nullptr;
@@ -147,6 +176,9 @@ class ArayüzKalıp : public QMainWindow {
     // What the last opening effect left on the screen, for looking at it afterwards.
     QImage lastEffectFrame;
 
+    // Pictures of the note menu, item by item (empty for the text items).
+    std::array<QPixmap, 15> menuPictures;
+
     // Every control with an enabled state, in creation order, for the control lock.
     std::vector<QObject*> allControls;
 
@@ -157,18 +189,32 @@ class ArayüzKalıp : public QMainWindow {
     void Command2_Click();
     void Image3_Click();
     void VScroll1_Change();
+    void PicBirimNota_Click();
+    void Label5_Click();
+    void Picture8_MouseDown(double x, double y);
+    void drawUnitNote();
+    void drawMetronomePicker();
+    int unitNote = 4; // 4, 8 or 16: the note value one metronome beat counts
     // Metronome value: 20 at the bottom of the scroll bar, 250 at the top.
     int bpm() const;
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void createControls();
     void createMenus();
+    void connectBrowser();
+    // Presses on the usul lists and the mertebe field; true when the press was used.
+    bool browserEvent(QObject* watched, QEvent* event);
+    // The usul as the fields show it, for saving: name, numerator and mertebe from the
+    // fields. Returns the message that refuses it, 0 when it can be written.
+    int composeFromFields(UsulRecord& r) const;
     void applyCaptions(Language lang);
     bool screenIsLargeEnough();
     void prepareSoundFolder();
+    void buildMenuPictures();
     void setControlEnabled(QObject* control, bool enabled);
     bool isTimer(QObject* control) const;
     template <class W> W* make(QWidget* parent, const char* name, int x, int y, int w, int h);
