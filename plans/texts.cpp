@@ -178,6 +178,9 @@ LanguageTexts makeEnglish() {
         "",
         "Zerkavi project, December 2026.",
     });
+    t.message[kMessageTimeSignatureRange] =
+        "The numbers of the time signature must lie between 0 and 255.";
+    t.message[kMessageTotalTooLong] = "The usul is too long to be saved (at most 32767 64ths).";
     t.pauseWord = "Pause";
     t.continueWord = "Continue";
     t.exampleText = joinLines({
@@ -221,6 +224,8 @@ LanguageTexts makeTurkish() {
         "",
         "Zerkavi projesi, Aralık 2026.",
     });
+    t.message[kMessageTimeSignatureRange] = "Usul ölçüsünün sayıları 0 ile 255 arasında olmalı.";
+    t.message[kMessageTotalTooLong] = "Usul kaydedilemeyecek kadar uzun (en çok 32767 altmışdörtlük).";
     t.pauseWord = "Bekle";
     t.continueWord = "Devam";
     t.exampleText = joinLines({

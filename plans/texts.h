@@ -9,6 +9,10 @@ namespace zerkavi {
 enum class Language { Turkish, English };
 
 inline constexpr int kMessageCount = 39;
+// Our own additions after the classic table: refusals of values the record cannot hold.
+inline constexpr int kMessageTimeSignatureRange = 40;
+inline constexpr int kMessageTotalTooLong = 41;
+inline constexpr int kLastMessage = 41;
 
 // One caption: the object name of the control ("But_mertebe(0)" for item 0 of an array,
 // "ArayüzKalıp" for the window title) and its text in both languages, UTF-8.
@@ -23,7 +27,7 @@ const char* captionFor(const Caption& c, Language lang);
 
 // Everything a language switch replaces besides the captions.
 struct LanguageTexts {
-    std::string message[kMessageCount + 1]; // 1..39; 11 and 12 stay empty
+    std::string message[kLastMessage + 1]; // 1..41; 11 and 12 stay empty
     std::string pauseWord;
     std::string continueWord;
     std::string exampleText; // the worked plan example, lines joined by CR LF
