@@ -66,6 +66,9 @@ void YeniDizilim(const HalvingTable& table, UsulRecord& r, int k, int n) {
         if (i > 1 && p > 1) fresh[std::size_t(p - 2)].barLine = r.circle(i - 1).barLine;
         p += strokeGap(table, k, old.strokeLength());
     }
+    // The new set starts all-zero, so a circle that receives nothing ends with level 0 and
+    // a syllable of NUL characters, as the empty circles of the built-in library have; the
+    // reserved bytes are not part of the layout and stay.
     for (std::size_t i = 0; i < fresh.size(); ++i) {
         Halka& dst = r.circles[i];
         const Halka& src = fresh[i];
@@ -73,7 +76,7 @@ void YeniDizilim(const HalvingTable& table, UsulRecord& r, int k, int n) {
         dst.leftDuration = src.leftDuration;
         dst.level = src.level;
         dst.barLine = src.barLine;
-        dst.syllable = src.hasStroke() ? src.syllable : std::u32string(kSyllableChars, U' ');
+        dst.syllable = src.syllable;
     }
 }
 

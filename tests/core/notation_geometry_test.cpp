@@ -1,0 +1,163 @@
+#include "notation/geometry.h"
+#include "notation/glyphs.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+using namespace zerkavi;
+
+namespace {
+
+double cx(int j) {
+    return circleCentreX(j);
+}
+
+PressHit circleHit(int n, Band band) {
+    return PressHit{PressHit::Kind::Circle, n, band};
+}
+PressHit gapHit(int n) {
+    return PressHit{PressHit::Kind::Gap, n, Band::None};
+}
+
+void expectHit(const PressHit& actual, const PressHit& expected, const char* what) {
+    EXPECT_EQ(actual.kind, expected.kind) << what;
+    EXPECT_EQ(actual.circle, expected.circle) << what;
+    EXPECT_EQ(actual.band, expected.band) << what;
+}
+
+} // namespace
+
+TEST(RowGeometry, CirclesWrapEveryFortyFive) {
+    const CircleGeometry g45 = circleGeometry(45), g46 = circleGeometry(46);
+    EXPECT_EQ(std::tuple(g45.row, g45.centreX, g45.barX), std::tuple(1, 920, 930));
+    EXPECT_EQ(std::tuple(g46.row, g46.centreX, g46.top, g46.syllableY),
+              std::tuple(2, 40, 150, 274));
+    const CircleGeometry g180 = circleGeometry(180);
+    EXPECT_EQ(std::tuple(g180.row, g180.position, g180.tekLineY), std::tuple(4, 45, 540));
+}
+
+TEST(PictureSize, RowsHeightsAndTopsFollowTheLastStroke) {
+    struct Case {
+        int n, rows, height, topOffset;
+    };
+    const Case cases[] = {{0, 1, 150, 75},    {1, 1, 150, 75},    {45, 1, 150, 75},
+                          {46, 2, 300, 150},  {90, 2, 300, 150},  {91, 3, 450, 225},
+                          {135, 3, 450, 225}, {136, 4, 600, 296}, {180, 4, 600, 296}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(rowsForCircles(c.n), c.rows) << "n " << c.n;
+        EXPECT_EQ(pictureHeightForCircles(c.n), c.height) << "n " << c.n;
+        EXPECT_EQ(pictureTopForCircles(c.n, 700), 300 - c.topOffset) << "n " << c.n;
+    }
+}
+
+TEST(PictureSize, AnOddInnerHeightRoundsTheWholeTopTiesToEven) {
+    // (701 - 100) / 2 = 300.5; the top is rounded after the row offset is taken off.
+    EXPECT_EQ(pictureTopForCircles(10, 701), 226); // 225.5
+    EXPECT_EQ(pictureTopForCircles(50, 701), 150); // 150.5
+    EXPECT_EQ(pictureTopForCircles(100, 701), 76); // 75.5
+    EXPECT_EQ(pictureTopForCircles(150, 701), 4);  // 4.5
+    EXPECT_EQ(pictureTopForCircles(150, 703), 6);  // 5.5
+}
+
+TEST(PictureSize, EmptyStaffRowsAreHeightOver150TiesToEven) {
+    EXPECT_EQ(rowsForPictureHeight(150), 1);
+    EXPECT_EQ(rowsForPictureHeight(300), 2);
+    EXPECT_EQ(rowsForPictureHeight(450), 3);
+    EXPECT_EQ(rowsForPictureHeight(600), 4);
+    EXPECT_EQ(rowsForPictureHeight(556), 4); // the picture's size before the first redraw
+    EXPECT_EQ(rowsForPictureHeight(75), 0);  // 0.5
+    EXPECT_EQ(rowsForPictureHeight(225), 2); // 1.5
+    EXPECT_EQ(rowsForPictureHeight(375), 2); // 2.5
+}
+
+TEST(HitTest, CircleTestComesBeforeTheGapTest) {
+    const double y = 75;
+    expectHit(hitTestPress(cx(7) + 5.5, y), circleHit(7, Band::Circle), "cx + 5.5");
+    // The gap after the circle before is tested first, so the left edge is not symmetric.
+    expectHit(hitTestPress(cx(7) - 5, y), circleHit(7, Band::Circle), "cx - 5");
+    expectHit(hitTestPress(cx(7) - 5.5, y), gapHit(6), "cx - 5.5");
+    expectHit(hitTestPress(cx(7) + 6, y), gapHit(7), "cx + 6");
+    expectHit(hitTestPress(cx(7) + 10, y), gapHit(7), "cx + 10");
+    expectHit(hitTestPress(cx(7) + 14.5, y), gapHit(7), "cx + 14.5");
+    expectHit(hitTestPress(cx(7) - 6, y), gapHit(6), "cx - 6");
+    expectHit(hitTestPress(cx(1) - 6, y), PressHit{}, "left of circle 1");
+}
+
+TEST(HitTest, OnlyXFrom35To935Counts) {
+    expectHit(hitTestPress(34, 75), PressHit{}, "X = 34");
+    expectHit(hitTestPress(34.9, 75), PressHit{}, "X = 34.9");
+    expectHit(hitTestPress(35, 75), circleHit(1, Band::Circle), "X = 35");
+    expectHit(hitTestPress(934.5, 75), gapHit(45), "gap after the last circle of a row");
+    expectHit(hitTestPress(935, 75), PressHit{}, "X = 935 is on no zone");
+    expectHit(hitTestPress(935.5, 75), PressHit{}, "X = 935.5");
+}
+
+TEST(HitTest, RowsAndBandsComeFromY) {
+    const double x = cx(3);
+    struct Case {
+        double y;
+        PressHit hit;
+    };
+    const Case cases[] = {
+        {54, {}},
+        {55, circleHit(3, Band::Dum)},
+        {67, circleHit(3, Band::Dum)},
+        {67.5, circleHit(3, Band::None)},
+        {68, circleHit(3, Band::Circle)},
+        {83, circleHit(3, Band::Circle)},
+        {84, circleHit(3, Band::Tek)},
+        {95, circleHit(3, Band::Tek)},
+        {96, {}},
+        {150, {}},
+        {204, {}},
+        {205, circleHit(48, Band::Dum)},
+        {245, circleHit(48, Band::Tek)},
+        {246, {}},
+        {355, circleHit(93, Band::Dum)},
+        {380, circleHit(93, Band::Circle)},
+        {395, circleHit(93, Band::Tek)},
+        {505, circleHit(138, Band::Dum)},
+        {545, circleHit(138, Band::Tek)},
+        {546, {}},
+        {700, {}},
+    };
+    for (const Case& c : cases) {
+        const std::string what = "Y = " + std::to_string(c.y);
+        expectHit(hitTestPress(x, c.y), c.hit, what.c_str());
+    }
+    // A gap takes the row from Y as well, and has no band.
+    expectHit(hitTestPress(cx(45) + 10, 520), gapHit(180), "gap after circle 180");
+    expectHit(hitTestPress(cx(45) + 10, 100), PressHit{}, "gap between rows");
+}
+
+TEST(HitTest, MovesSeeCirclesOnly) {
+    EXPECT_EQ(hitTestMove(cx(7) + 5.5, 60), 7);
+    EXPECT_EQ(hitTestMove(cx(7) + 6, 60), 0);
+    EXPECT_EQ(hitTestMove(cx(7) + 10, 60), 0);
+    EXPECT_EQ(hitTestMove(cx(45), 395), 135);
+    EXPECT_EQ(hitTestMove(cx(1), 96), 0);
+    EXPECT_EQ(hitTestMove(34, 75), 0);
+}
+
+TEST(Glyphs, DottedValuesKeepTheirGlyphAndOddLengthsHaveNone) {
+    const std::tuple<int, int, int, int> cases[] = {{3, 168, 169, 1},  {7, 166, 167, 2},
+                                                    {12, 164, 165, 1}, {28, 162, 163, 2},
+                                                    {32, 160, 161, 0}, {112, 159, 159, 2}};
+    for (const auto& [length, dum, tek, dots] : cases) {
+        EXPECT_EQ(glyphCode(length, true), dum) << length;
+        EXPECT_EQ(glyphCode(length, false), tek) << length;
+        EXPECT_EQ(dotCount(length), dots) << length;
+    }
+    for (int length : {0, 1, 5, 9, 63, 128})
+        EXPECT_EQ(glyphCode(length, true) + glyphCode(length, false) + dotCount(length), 0);
+}
+
+TEST(DotCycle, AddOneDotThenTheSecondThenRemoveBoth) {
+    const std::pair<int, int> steps[] = {
+        {2, 3},    {3, 2},   {4, 6},   {6, 7},   {7, 4},   {8, 12},   {12, 14}, {14, 8},
+        {16, 24},  {24, 28}, {28, 16}, {32, 48}, {48, 56}, {56, 32},  {64, 96}, {96, 112},
+        {112, 64}, {0, 0},   {1, 1},   {5, 5},   {9, 9},   {100, 100}};
+    for (const auto& [before, after] : steps)
+        EXPECT_EQ(nextDotLength(before), after) << before;
+}
