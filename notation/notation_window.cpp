@@ -1,14 +1,15 @@
 // Showing the current usul on the notation picture.
 #include "app/window/arayuz_kalip.h"
 
-#include "usul/rounding.h"
+#include "notation/drawing_window.h"
+#include "notation/geometry.h"
 
 #include <QLabel>
 #include <QLineEdit>
 
 namespace zerkavi {
 
-void ArayüzKalıp::BoşPorte() { Picture1->clear(); }
+void ArayüzKalıp::BoşPorte() { zerkavi::BoşPorte(*Picture1); }
 
 void ArayüzKalıp::showLengthStatus() {
     // Short and too long in red, a complete usul in green.
@@ -21,18 +22,16 @@ void ArayüzKalıp::showLengthStatus() {
 
 void ArayüzKalıp::göster() {
     const int n = MevcutHalka(currentUsul);
-    // One to four rows of 150 pixels, centred above the strip of controls at the bottom;
-    // the fourth row sits 4 pixels lower than the pattern of the others.
-    const int rows = n <= 45 ? 1 : n <= 90 ? 2 : n <= 135 ? 3 : 4;
-    const int offsets[] = {0, 75, 150, 225, 296};
-    const int top = int(roundHalfEven((innerHeight() - 100) / 2.0)) - offsets[rows];
-    Picture1->setGeometry(Picture1->x(), top, Picture1->width(), 150 * rows);
-    BoşPorte();
-    int total = 0;
-    for (int i = 1; i <= n; ++i) total += currentUsul.circle(i).strokeLength();
-    currentUsul.totalLength = std::int16_t(total);
+    // One to four rows, centred above the strip of controls at the bottom.
+    Picture1->move(Picture1->x(), pictureTopForCircles(n, innerHeight()));
+    Picture1->resizePicture(Picture1->width(), pictureHeightForCircles(n));
+    const LoudnessLetters letters{QString::fromStdString(messageText(19)),
+                                  QString::fromStdString(messageText(20)),
+                                  QString::fromStdString(messageText(21))};
+    currentUsul.totalLength =
+        std::int16_t(UsulÇiz(*Picture1, currentUsul, PicEschel->image(), largeGlyphs, letters));
     showLengthStatus();
-    Text4->setText(QString::number(total));
+    Text4->setText(QString::number(currentUsul.totalLength));
     currentHalka = 0;
 }
 

@@ -150,7 +150,7 @@ void ArayüzKalıp::Text5_Change() {
     if (Text5->text() == QString(kNameChars, QChar(' '))) Text5->clear();
 }
 
-void ArayüzKalıp::Text3_Click() { Mn_birim->exec(QCursor::pos()); }
+void ArayüzKalıp::Text3_Click() { popUp(Mn_birim, QCursor::pos()); }
 
 int ArayüzKalıp::composeFromFields(UsulRecord& r) const {
     const double numerator = fieldValue(Text2);

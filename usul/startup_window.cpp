@@ -18,20 +18,6 @@
 
 namespace zerkavi {
 
-namespace {
-
-GlyphTable glyphTable(int y, int narrow, int wide, int height) {
-    GlyphTable t{};
-    for (int e = 0; e <= 10; ++e) {
-        const bool isWide = e == 5 || e == 7 || e == 9;
-        t[std::size_t(e)] = {std::uint8_t(20 * e), std::uint8_t(y),
-                             std::uint8_t(isWide ? wide : narrow), std::uint8_t(height)};
-    }
-    return t;
-}
-
-} // namespace
-
 bool ArayüzKalıp::screenIsLargeEnough() {
     QSize screen = screenSize_.value_or(QSize());
     if (!screenSize_) {
@@ -113,9 +99,9 @@ bool ArayüzKalıp::startUp() {
     List1->hide();
     List2->hide();
     // 9. Glyph rectangles of the three sizes in the glyph strip; the mertebe field.
-    largeGlyphs = glyphTable(0, 10, 18, 84);
-    mediumGlyphs = glyphTable(90, 7, 12, 56);
-    smallGlyphs = glyphTable(150, 5, 9, 42);
+    largeGlyphs = largeGlyphBand();
+    mediumGlyphs = mediumGlyphBand();
+    smallGlyphs = smallGlyphBand();
     Text3->setText(QStringLiteral("4"));
     // 10. Tempo.
     VScroll1->setValue(120);
@@ -157,6 +143,8 @@ bool ArayüzKalıp::startUp() {
     halvingTable = TabloYap();
     // 25.
     EkranDizayn();
+    // 26.
+    BoşPorte();
     started_ = true;
     return true;
 }

@@ -64,6 +64,7 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     createControls();
     createMenus();
     connectBrowser();
+    connectEditing();
 }
 
 ArayüzKalıp::~ArayüzKalıp() { shutDown(); }
@@ -361,7 +362,8 @@ bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return browserEvent(watched, event) || QMainWindow::eventFilter(watched, event);
+    return browserEvent(watched, event) || editingEvent(watched, event) ||
+           QMainWindow::eventFilter(watched, event);
 }
 
 int ArayüzKalıp::innerHeight() const {

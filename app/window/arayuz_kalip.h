@@ -8,6 +8,7 @@
 
 #include "app/platform/message_boxes.h"
 #include "app/platform/picture_box.h"
+#include "notation/glyphs.h"
 #include "notation/layout.h"
 #include "plans/texts.h"
 #include "usul/library_file.h"
@@ -19,6 +20,7 @@
 #include <QSize>
 
 #include <array>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -41,11 +43,6 @@ class QToolButton;
 
 namespace zerkavi {
 
-// One rectangle of the glyph strip: x, y, width, height.
-struct GlyphRect {
-    std::uint8_t x, y, width, height;
-};
-using GlyphTable = std::array<GlyphRect, 11>; // glyph codes 159..169
 
 inline constexpr const char* kSoundFolderName = "zrkv";
 
@@ -116,6 +113,19 @@ class ArayüzKalıp : public QMainWindow {
 
     // ---- notation -----------------------------------------------------------------------
     void göster();
+    // ---- mouse editing and the duration buttons ------------------------------------------
+    void Picture1_MouseDown(Qt::MouseButton button, double x, double y);
+    void Picture1_MouseMove(double x, double y);
+    void Mn_editNota_Click(int index);
+    void Mn_metin_Click(int index);
+    void But_Temizle_Click();
+    void But_mertebe_Click(int index);
+    void But_uzat_Click();
+    void But_kısalt_Click();
+    void But_optimize_Click();
+    // Opens a pop-up menu at a point of the window and returns when it closes. Tests
+    // replace it to choose an item without a modal loop.
+    std::function<void(QMenu*, QPoint)> popUp;
     // Label4: "Short", "Match" or "Exceed" for expectedLength against totalLength.
     void showLengthStatus();
     void BoşPorte();
@@ -206,6 +216,9 @@ class ArayüzKalıp : public QMainWindow {
     void createControls();
     void createMenus();
     void connectBrowser();
+    void connectEditing();
+    // Presses and moves on the notation; true when the event was used.
+    bool editingEvent(QObject* watched, QEvent* event);
     // Presses on the usul lists and the mertebe field; true when the press was used.
     bool browserEvent(QObject* watched, QEvent* event);
     // The usul as the fields show it, for saving: name, numerator and mertebe from the
