@@ -2,8 +2,10 @@
 // the unit-note picture.
 #include "app/window/arayuz_kalip.h"
 
+#include "sound/sample_bank.h"
 #include "usul/rounding.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QPainter>
 #include <QRadioButton>
@@ -20,6 +22,25 @@ constexpr int kPickerValues[40] = {20,  40,  42,  44,  46,  48,  50,  52,  54,  
                                    138, 144, 152, 160, 168, 176, 184, 192, 200, 208};
 
 } // namespace
+
+bool ArayüzKalıp::baslat_bindir() {
+    const SampleBankResult bank = prepareSampleBank(workingFolder(), mediumFactor, weakFactor);
+    for (const char* text : bank.messages) messages_.inform(QString::fromUtf8(text));
+    if (!bank.fatal) return true;
+    // Without its sound files the program cannot play: it says so and ends.
+    showMessage(13);
+    return false;
+}
+
+void ArayüzKalıp::loudnessChosen(std::array<QAction*, 10>& items, float& factor, int index) {
+    for (int i = 2; i <= 9; ++i) items[std::size_t(i)]->setChecked(i == index);
+    factor = float(index / 10.0);
+    if (!baslat_bindir()) close();
+}
+
+void ArayüzKalıp::Mn_Oseviye_Click(int index) { loudnessChosen(Mn_Oseviye, mediumFactor, index); }
+
+void ArayüzKalıp::Mn_Zseviye_Click(int index) { loudnessChosen(Mn_Zseviye, weakFactor, index); }
 
 int ArayüzKalıp::bpm() const { return 270 - VScroll1->value(); }
 

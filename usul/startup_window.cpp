@@ -120,8 +120,13 @@ bool ArayüzKalıp::startUp() {
     Mn_Oseviye[6]->setChecked(true);
     weakFactor = 0.4f;
     Mn_Zseviye[4]->setChecked(true);
-    // 15. The sound folder becomes the working folder.
+    // 15. The sound folder becomes the working folder and receives the sample bank.
     prepareSoundFolder();
+    if (!baslat_bindir()) {
+        library_.close();
+        instanceLock_.reset();
+        return false;
+    }
     // 16. The saved-plan list looks into the sound folder.
     File1->setProperty("folder", QString::fromStdString(workingFolder_.string()));
     // 17.

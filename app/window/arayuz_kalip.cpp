@@ -315,6 +315,10 @@ void ArayüzKalıp::createMenus() {
             const std::string name = base + std::to_string(n) + ")";
             QAction* a = action(sub, name.c_str(), QString::number(n * 10) + QStringLiteral(" %"));
             a->setCheckable(true);
+            const bool medium = items == &Mn_Oseviye;
+            connect(a, &QAction::triggered, this, [this, medium, n] {
+                medium ? Mn_Oseviye_Click(n) : Mn_Zseviye_Click(n);
+            });
             group->addAction(a);
             (*items)[std::size_t(n)] = a;
         }

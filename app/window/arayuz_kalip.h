@@ -199,6 +199,11 @@ class ArayüzKalıp : public QMainWindow {
     void Command2_Click();
     void Image3_Click();
     void VScroll1_Change();
+    // Writes the eighteen sample files into the sound folder; false (after message 13)
+    // when they cannot be made and the program has to end.
+    bool baslat_bindir();
+    void Mn_Oseviye_Click(int index);
+    void Mn_Zseviye_Click(int index);
     void PicBirimNota_Click();
     void Label5_Click();
     void Picture8_MouseDown(double x, double y);
@@ -228,6 +233,7 @@ class ArayüzKalıp : public QMainWindow {
     bool screenIsLargeEnough();
     void prepareSoundFolder();
     void buildMenuPictures();
+    void loudnessChosen(std::array<QAction*, 10>& items, float& factor, int index);
     void setControlEnabled(QObject* control, bool enabled);
     bool isTimer(QObject* control) const;
     template <class W> W* make(QWidget* parent, const char* name, int x, int y, int w, int h);

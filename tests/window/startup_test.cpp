@@ -1,5 +1,6 @@
 #include "window_fixture.h"
 
+#include "sound/embedded_samples.h"
 #include "usul/library_file.h"
 
 #include <QAction>
@@ -134,4 +135,43 @@ TEST_F(WindowTest, ShutdownDeletesRenderedFilesAndKeepsTheLibrary) {
     EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(),
                            reinterpret_cast<const char*>(defaultLibraryImage().data())));
     EXPECT_FALSE(std::filesystem::exists(folder / "zerkavi.lock"));
+}
+
+TEST_F(WindowTest, SampleBankIsMadeAtStartAndRemadeByTheLoudnessMenus) {
+    ASSERT_TRUE(start());
+    const auto sound = folder / "zrkv";
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(sound))
+        if (e.path().extension() == ".---") ++files;
+    EXPECT_EQ(files, 18);
+    const auto strong = readBytes(sound / "KUDUMD31.---");
+    const auto embedded = zerkavi::embedded::kudum_dum();
+    EXPECT_TRUE(std::equal(strong.begin(), strong.end(), embedded.begin(), embedded.end(),
+                           [](char a, std::uint8_t b) { return std::uint8_t(a) == b; }));
+    const auto medium60 = readBytes(sound / "BENDRD21.---");
+    const auto weak40 = readBytes(sound / "BENDRT41.---");
+
+    window->Mn_Oseviye[5]->trigger();
+    EXPECT_FLOAT_EQ(window->mediumFactor, 0.5f);
+    EXPECT_TRUE(window->Mn_Oseviye[5]->isChecked());
+    EXPECT_FALSE(window->Mn_Oseviye[6]->isChecked());
+    EXPECT_NE(readBytes(sound / "BENDRD21.---"), medium60);
+    EXPECT_EQ(readBytes(sound / "BENDRD21.---").size(), medium60.size());
+    // Weak above medium is allowed.
+    window->Mn_Zseviye[9]->trigger();
+    EXPECT_FLOAT_EQ(window->weakFactor, 0.9f);
+    EXPECT_NE(readBytes(sound / "BENDRT41.---"), weak40);
+    window->Mn_Zseviye[4]->trigger();
+    EXPECT_EQ(readBytes(sound / "BENDRT41.---"), weak40);
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(WindowTest, ASoundFolderThatCannotBeWrittenEndsTheProgramWithMessage13) {
+    // A plain file where the sound folder should be.
+    std::ofstream(folder / "zrkv") << "in the way";
+    EXPECT_FALSE(start());
+    ASSERT_FALSE(messages.shown.isEmpty());
+    EXPECT_EQ(messages.shown.back().toStdString(), languageTexts(Language::Turkish).message[13]);
+    // The library was made and is left as it is.
+    EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 431104u);
 }

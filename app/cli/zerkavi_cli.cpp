@@ -1,0 +1,216 @@
+// zerkavi-cli: the library and the renderer of the editor without its window, for
+// preparing practice recordings and checking renders. It shares the editor's core and
+// prepares its program folder the same way.
+//
+// Exit codes: 0 success, 1 refused input (the program's own message on stderr),
+// 2 usage error.
+#include "plans/texts.h"
+#include "sound/sample_bank.h"
+#include "sound/usul_render.h"
+#include "usul/browser.h"
+#include "usul/library_file.h"
+#include "usul/text_codec.h"
+
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace zerkavi;
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: zerkavi-cli [global options] COMMAND [options]\n"
+    "\n"
+    "Commands:\n"
+    "  list                       the 255 library slots, one line each\n"
+    "  render SLOT --out FILE     the sound the Start button makes for that slot's usul\n"
+    "      [--bpm N]              metronome value 20..250 (default 150)\n"
+    "      [--unit 4|8|16]        the note the metronome counts (default 8)\n"
+    "      [--instrument kudum|bendir|def]  (default bendir)\n"
+    "      [--looped]             repeat the cycle to fill about two minutes\n"
+    "      [--schedule]           print 'index strokeX strokeRow strokeEndMs' per stroke\n"
+    "\n"
+    "Global options (before or after the command):\n"
+    "  --dir D                    program folder holding usuller.usl (default: current)\n"
+    "  --lang tr|en               language of messages (default tr)\n"
+    "  --medium P, --weak P       loudness of medium and weak strokes, 20..90 percent in\n"
+    "                             steps of 10 (defaults 60 and 40)\n"
+    "  --help                     this text\n";
+
+struct UsageError {
+    std::string what;
+};
+struct Refusal {
+    std::string what;
+};
+
+int toInt(std::string_view s, const char* option) {
+    int v = 0;
+    auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    if (ec != std::errc() || p != s.data() + s.size())
+        throw UsageError{std::string(option) + " takes a whole number, not '" + std::string(s) +
+                         "'"};
+    return v;
+}
+
+struct Options {
+    fs::path dir = ".";
+    Language lang = Language::Turkish;
+    int medium = 60, weak = 40;
+    std::string command;
+    std::vector<std::string> positional;
+    int bpm = 150, unit = 8;
+    std::string instrument = "bendir";
+    bool looped = false, schedule = false, help = false;
+    std::optional<fs::path> out;
+};
+
+Options parse(int argc, char** argv) {
+    Options o;
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        auto value = [&](const char* option) -> std::string_view {
+            if (i + 1 >= args.size()) throw UsageError{std::string(option) + " needs a value"};
+            return args[++i];
+        };
+        if (a == "--help" || a == "-h")
+            o.help = true;
+        else if (a == "--dir")
+            o.dir = fs::path(std::string(value("--dir")));
+        else if (a == "--lang") {
+            const auto l = value("--lang");
+            if (l == "tr")
+                o.lang = Language::Turkish;
+            else if (l == "en")
+                o.lang = Language::English;
+            else
+                throw UsageError{"--lang takes tr or en"};
+        } else if (a == "--medium")
+            o.medium = toInt(value("--medium"), "--medium");
+        else if (a == "--weak")
+            o.weak = toInt(value("--weak"), "--weak");
+        else if (a == "--bpm")
+            o.bpm = toInt(value("--bpm"), "--bpm");
+        else if (a == "--unit")
+            o.unit = toInt(value("--unit"), "--unit");
+        else if (a == "--instrument")
+            o.instrument = std::string(value("--instrument"));
+        else if (a == "--out")
+            o.out = fs::path(std::string(value("--out")));
+        else if (a == "--looped")
+            o.looped = true;
+        else if (a == "--schedule")
+            o.schedule = true;
+        else if (a.size() > 1 && a[0] == '-')
+            throw UsageError{"unknown option " + std::string(a)};
+        else if (o.command.empty())
+            o.command = std::string(a);
+        else
+            o.positional.emplace_back(a);
+    }
+    for (int percent : {o.medium, o.weak})
+        if (percent < 20 || percent > 90 || percent % 10 != 0)
+            throw UsageError{"--medium and --weak take 20, 30, ... 90"};
+    if (o.unit != 4 && o.unit != 8 && o.unit != 16) throw UsageError{"--unit takes 4, 8 or 16"};
+    if (o.instrument != "kudum" && o.instrument != "bendir" && o.instrument != "def")
+        throw UsageError{"--instrument takes kudum, bendir or def"};
+    return o;
+}
+
+std::string message(const Options& o, int index) {
+    return languageTexts(o.lang).message[index];
+}
+
+// The program folder as the editor prepares it: the library made from the built-in image
+// when missing (an existing file is never touched), and the sound folder with the bank.
+fs::path prepareFolder(const Options& o, LibraryFile& library) {
+    std::error_code ec;
+    if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
+    const fs::path libraryPath = o.dir / kLibraryFileName;
+    createLibraryIfMissing(libraryPath, defaultLibraryImage());
+    if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+    const fs::path sound = o.dir / "zrkv";
+    // Factors are the menu item (percent ÷ 10) divided by 10, in single precision.
+    const SampleBankResult bank =
+        prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
+    for (const char* text : bank.messages)
+        std::cerr << text << '\n';
+    if (bank.fatal) throw Refusal{message(o, 13)};
+    return sound;
+}
+
+int list(const Options& o) {
+    LibraryFile library;
+    const fs::path libraryPath = o.dir / kLibraryFileName;
+    std::error_code ec;
+    if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
+    createLibraryIfMissing(libraryPath, defaultLibraryImage());
+    if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+    for (int slot = 1; slot <= kLastUsulSlot; ++slot) {
+        std::string line =
+            toUtf8(UsulListItem(slot, library.readUsul(slot).value_or(UsulRecord{})));
+        for (char& c : line)
+            if (c == '\0') c = ' ';
+        std::cout << line << '\n';
+    }
+    return std::cout ? 0 : 1;
+}
+
+int render(const Options& o) {
+    if (o.positional.size() != 1) throw UsageError{"render takes one SLOT"};
+    if (!o.out) throw UsageError{"render needs --out FILE"};
+    const int slot = toInt(o.positional[0], "SLOT");
+    if (slot < 1 || slot > kLastUsulSlot) throw Refusal{"slot must be 1..255"};
+    if (o.bpm < 20 || o.bpm > 250) throw Refusal{"--bpm must be 20..250"};
+    LibraryFile library;
+    const fs::path sound = prepareFolder(o, library);
+    const auto usul = library.readUsul(slot);
+    if (!usul) throw Refusal{message(o, 1)};
+    // As on screen, the total comes from the circles, not from the stored field.
+    if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, 3)};
+    const std::string code = o.instrument == "kudum" ? "KUDUM"
+                             : o.instrument == "def" ? "TEFOO"
+                                                     : "BENDR";
+    SampleReader reader;
+    const UsulRender r =
+        placeUsul(*usul, UsulRenderSettings{o.bpm, o.unit, code, o.looped}, sound, reader);
+    for (WavStatus s : r.messages)
+        if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
+    if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, 3)};
+    if (!writeUsulFile(*o.out, r)) throw Refusal{"cannot write " + o.out->string()};
+    if (o.schedule)
+        for (int k = 1; k <= r.strokeCount(); ++k) {
+            const ScheduledStroke& s = r.stroke(k);
+            std::cout << k << ' ' << s.x << ' ' << s.row << ' ' << s.endMs << '\n';
+        }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const Options o = parse(argc, argv);
+        if (o.help) {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (o.command == "list") return list(o);
+        if (o.command == "render") return render(o);
+        throw UsageError{o.command.empty() ? "no command given" : "unknown command " + o.command};
+    } catch (const UsageError& e) {
+        std::cerr << "zerkavi-cli: " << e.what << "\n\n" << kUsage;
+        return 2;
+    } catch (const Refusal& e) {
+        std::cerr << e.what << '\n';
+        return 1;
+    }
+}
