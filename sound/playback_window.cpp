@@ -42,6 +42,58 @@ void ArayüzKalıp::Mn_Oseviye_Click(int index) { loudnessChosen(Mn_Oseviye, med
 
 void ArayüzKalıp::Mn_Zseviye_Click(int index) { loudnessChosen(Mn_Zseviye, weakFactor, index); }
 
+void ArayüzKalıp::But_Baslat_Click() {
+    if (currentUsul.totalLength == 0) {
+        showMessage(3);
+        return;
+    }
+    EkranKiliti(1);
+    int option = 2;
+    for (int i = 1; i <= 3; ++i)
+        if (Option1[std::size_t(i)]->isChecked()) option = i;
+    const UsulRenderSettings settings{bpm(), unitNote, instrumentCode(option),
+                                      Option3->isChecked()};
+    schedule = renderUsulToFile(currentUsul, settings, workingFolder(), sampleReader);
+    for (WavStatus s : schedule.messages)
+        if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
+    currentStroke = 0;
+    planPlaying = true;
+    usulPlaying = true;
+    media.MciStopClose(QStringLiteral("kivo"));
+    // An usul always plays from its beginning, whatever a plan played before.
+    media.MciOpenPlay(QString::fromStdString((workingFolder() / kUsulFileName).string()),
+                      QStringLiteral("kivo"), 0);
+    endTimer.start(1001, int(roundHalfEven(schedule.playLengthMs)),
+                   [this](int) { But_dur_Click(); });
+    Picture1->setPenWidth(4);
+    drawMarker(1);
+    for (int j = 1; j < schedule.strokeCount(); ++j)
+        strokeTimers.start(j, schedule.stroke(j).endMs, [this](int id) { StrokeTimerProc(id); });
+}
+
+void ArayüzKalıp::drawMarker(int k) {
+    if (k < 1 || k > schedule.strokeCount()) return;
+    const ScheduledStroke& s = schedule.stroke(k);
+    Picture1->invertCircle(s.x, 150 * s.row - 75, 3, QColor(0, 0, 255));
+}
+
+void ArayüzKalıp::StrokeTimerProc(int j) {
+    drawMarker(j);
+    drawMarker(j + 1);
+    strokeTimers.kill(j);
+    currentStroke = j;
+}
+
+void ArayüzKalıp::But_dur_Click() {
+    media.MciStopClose(QStringLiteral("kivo"));
+    endTimer.kill(1001);
+    if (usulPlaying) drawMarker(currentStroke + 1);
+    usulPlaying = false;
+    Picture1->setPenWidth(1);
+    strokeTimers.killAll();
+    EkranKiliti(3);
+}
+
 int ArayüzKalıp::bpm() const { return 270 - VScroll1->value(); }
 
 void ArayüzKalıp::VScroll1_Change() { Label5->setText(QStringLiteral("=") + QString::number(bpm())); }

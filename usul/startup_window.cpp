@@ -79,6 +79,8 @@ bool ArayüzKalıp::startUp() {
         return false;
     }
 
+    // 3. The stopwatch.
+    stopwatch = std::make_unique<xTimer>();
     // 4. The screen must hold the whole window.
     if (!screenIsLargeEnough()) {
         instanceLock_.reset();
@@ -155,6 +157,7 @@ bool ArayüzKalıp::startUp() {
 }
 
 void ArayüzKalıp::closeEvent(QCloseEvent* e) {
+    planEnd.StopPlanEndTimer();
     // Closing never asks; the unload sequence runs once.
     shutDown();
     e->accept();
@@ -163,8 +166,15 @@ void ArayüzKalıp::closeEvent(QCloseEvent* e) {
 void ArayüzKalıp::shutDown() {
     if (shutDown_) return;
     shutDown_ = true;
+    planEnd.StopPlanEndTimer();
+    strokeTimers.killAll();
+    endTimer.killAll();
     TimerWav->stop();
+    if (stopwatch) stopwatch->Halt();
     library_.close();
+    // Whatever still sounds under the alias stops; the answers do not matter.
+    media.send(QStringLiteral("stop kivo"));
+    media.send(QStringLiteral("close kivo"));
     if (started_) {
         // The rendered and prepared sound files are made again at the next start.
         std::error_code ec;

@@ -93,6 +93,15 @@ void PictureBox::invertDisc(int cx, int cy, int radius) {
     update();
 }
 
+void PictureBox::invertCircle(int cx, int cy, int radius, const QColor& colour) {
+    QPainter p(&image_);
+    p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
+    p.setPen(QPen(colour, penWidth_, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPoint(cx, cy), radius, radius);
+    update();
+}
+
 void PictureBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.drawImage(e->rect(), image_, e->rect());

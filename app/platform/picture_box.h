@@ -32,6 +32,11 @@ class PictureBox : public QWidget {
     void andCopy(int x, int y, const QImage& source, const QRect& from);
     // Inverts what lies under a filled circle; doing it twice restores the picture.
     void invertDisc(int cx, int cy, int radius);
+    // A circle outline drawn with the inverting pen of the current pen width: every pixel
+    // becomes NOT(colour XOR pixel), so blue on white, and drawing it again restores it.
+    void invertCircle(int cx, int cy, int radius, const QColor& colour);
+    void setPenWidth(int width) { penWidth_ = width; }
+    int penWidth() const { return penWidth_; }
 
   protected:
     void paintEvent(QPaintEvent*) override;
@@ -40,6 +45,7 @@ class PictureBox : public QWidget {
   private:
     QImage image_;
     QColor background_ = Qt::white;
+    int penWidth_ = 1;
 };
 
 } // namespace zerkavi

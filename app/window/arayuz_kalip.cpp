@@ -340,6 +340,8 @@ void ArayüzKalıp::createMenus() {
     connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Image3, &QToolButton::clicked, this, [this] { Image3_Click(); });
+    connect(But_Baslat, &QPushButton::clicked, this, [this] { But_Baslat_Click(); });
+    connect(But_Dur, &QPushButton::clicked, this, [this] { But_dur_Click(); });
     // Pictures and labels that react to a press.
     for (QWidget* w : {static_cast<QWidget*>(PicBirimNota), static_cast<QWidget*>(Label5),
                        static_cast<QWidget*>(Picture8)})

@@ -6,11 +6,15 @@
 // pointer-to-member functions and lambdas.
 #pragma once
 
+#include "app/platform/media.h"
 #include "app/platform/message_boxes.h"
 #include "app/platform/picture_box.h"
+#include "app/platform/timers.h"
 #include "notation/glyphs.h"
 #include "notation/layout.h"
 #include "plans/texts.h"
+#include "sound/usul_render.h"
+#include "sound/wav.h"
 #include "usul/library_file.h"
 #include "usul/record.h"
 
@@ -203,6 +207,23 @@ class ArayüzKalıp : public QMainWindow {
     // when they cannot be made and the program has to end.
     bool baslat_bindir();
     void Mn_Oseviye_Click(int index);
+    // ---- playing the usul -----------------------------------------------------------------
+    void But_Baslat_Click();
+    void But_dur_Click();
+    void StrokeTimerProc(int j);
+    // Draws the marker on stroke k of the schedule with the inverting pen: drawing it twice
+    // at the same stroke erases it.
+    void drawMarker(int k);
+    MediaDevice media;
+    WindowTimers strokeTimers; // identifiers 1 .. strokeCount - 1
+    WindowTimers endTimer;     // the one usul end timer, identifier 1001
+    PlanEndTimer planEnd;
+    std::unique_ptr<xTimer> stopwatch;
+    SampleReader sampleReader;
+    UsulRender schedule; // of the usul playing or played last
+    int currentStroke = 0;
+    bool usulPlaying = false;
+    bool planPlaying = false;
     void Mn_Zseviye_Click(int index);
     void PicBirimNota_Click();
     void Label5_Click();
