@@ -41,6 +41,7 @@ void ArayüzKalıp::applyCaptions(Language lang) {
         for (QObject* control : allControls)
             if (control->objectName() == name) setCaption(control, text);
     }
+    layoutTopBand();
 }
 
 void ArayüzKalıp::LisanTurkce() {

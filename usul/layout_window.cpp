@@ -6,12 +6,26 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
 namespace zerkavi {
+
+void ArayüzKalıp::layoutTopBand() {
+    // The fields follow the caption of the name frame, whose length depends on the language.
+    int x = Frame3->fontMetrics().horizontalAdvance(Frame3->title()) + 12;
+    const std::vector<QWidget*> band = {Label1, But_önceki, But_sonraki, Text5, But_yükle};
+    for (QWidget* w : band) {
+        w->move(x, w->y());
+        x += w->width() + (w == Label1 ? 4 : w == But_önceki ? 2 : 4);
+    }
+    Frame3->resize(x - 2, Frame3->height());
+    Frame6->move(Frame3->x() + Frame3->width() + 6, Frame6->y());
+    Frame8->move(Frame6->x() + Frame6->width() + 6, Frame8->y());
+}
 
 void ArayüzKalıp::EkranDizayn() {
     Picture1->move(26, Picture1->y());
@@ -124,7 +138,12 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
         QStringLiteral("QGroupBox { border: 1px solid palette(dark); border-radius: 3px;"
                        " margin-top: 7px; }"
                        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-                       " left: 8px; padding: 0 3px; background-color: %1; }")
+                       " left: 8px; padding: 0 3px; background-color: %1; }"
+                       // The band above the notation carries its caption inside, on the left.
+                       "QGroupBox#Frame3, QGroupBox#Frame6, QGroupBox#Frame8 { margin-top: 0px; }"
+                       "QGroupBox#Frame3::title { subcontrol-origin: border;"
+                       " subcontrol-position: left center; left: 6px; padding: 0;"
+                       " background-color: transparent; }")
             .arg(colour.name()));
     Picture3->setBackground(colour);
     PicBirimNota->setBackground(colour);

@@ -85,38 +85,39 @@ void ArayüzKalıp::createControls() {
     setCentralWidget(central);
     QWidget* c = central;
 
-    // Usul name and slot, time signature and length, saving: the band above the notation.
-    Frame3 = make<QGroupBox>(c, "Frame3", 26, 2, 470, 58);
-    Label1 = make<QLabel>(Frame3, "Label1", 10, 24, 40, 24);
+    // Usul name and slot, time signature and length, saving: one slim band above the
+    // notation, so that even a notation of four rows leaves it in sight.
+    Frame3 = make<QGroupBox>(c, "Frame3", 4, 1, 592, 24);
+    Label1 = make<QLabel>(Frame3, "Label1", 180, 2, 36, 20);
     Label1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Label1->setAlignment(Qt::AlignCenter);
-    But_önceki = make<QPushButton>(Frame3, "But_önceki", 54, 24, 26, 24);
+    But_önceki = make<QPushButton>(Frame3, "But_önceki", 220, 2, 22, 20);
     But_önceki->setText(QString::fromUtf8("◀"));
-    But_sonraki = make<QPushButton>(Frame3, "But_sonraki", 82, 24, 26, 24);
+    But_sonraki = make<QPushButton>(Frame3, "But_sonraki", 244, 2, 22, 20);
     But_sonraki->setText(QString::fromUtf8("▶"));
-    Text5 = make<QLineEdit>(Frame3, "Text5", 114, 24, 232, 24);
+    Text5 = make<QLineEdit>(Frame3, "Text5", 270, 2, 210, 20);
     Text5->setMaxLength(kNameChars);
-    But_yükle = make<QPushButton>(Frame3, "But_yükle", 352, 22, 110, 28);
+    But_yükle = make<QPushButton>(Frame3, "But_yükle", 484, 1, 108, 22);
 
-    Frame6 = make<QGroupBox>(c, "Frame6", 502, 2, 236, 58);
-    Text2 = make<QLineEdit>(Frame6, "Text2", 10, 24, 36, 24);
-    Label7 = make<QLabel>(Frame6, "Label7", 46, 24, 14, 24);
+    Frame6 = make<QGroupBox>(c, "Frame6", 602, 1, 192, 24);
+    Text2 = make<QLineEdit>(Frame6, "Text2", 4, 2, 30, 20);
+    Label7 = make<QLabel>(Frame6, "Label7", 34, 2, 10, 20);
     Label7->setText(QStringLiteral("/"));
     Label7->setAlignment(Qt::AlignCenter);
-    Text3 = make<QLineEdit>(Frame6, "Text3", 60, 24, 36, 24);
-    Text4 = make<QLineEdit>(Frame6, "Text4", 104, 24, 52, 24);
+    Text3 = make<QLineEdit>(Frame6, "Text3", 44, 2, 30, 20);
+    Text4 = make<QLineEdit>(Frame6, "Text4", 80, 2, 44, 20);
     Text4->setReadOnly(true);
     Text4->setAlignment(Qt::AlignRight);
-    Label4 = make<QLabel>(Frame6, "Label4", 162, 24, 68, 24);
+    Label4 = make<QLabel>(Frame6, "Label4", 128, 2, 60, 20);
     Label4->setAlignment(Qt::AlignCenter);
     QFont bold = Label4->font();
     bold.setBold(true);
     Label4->setFont(bold);
 
-    Frame8 = make<QGroupBox>(c, "Frame8", 744, 2, 246, 58);
-    But_kaydet = make<QPushButton>(Frame8, "But_kaydet", 10, 22, 70, 28);
-    But_farklı = make<QPushButton>(Frame8, "But_farklı", 86, 22, 96, 28);
-    But_Sil = make<QPushButton>(Frame8, "But_Sil", 188, 22, 50, 28);
+    Frame8 = make<QGroupBox>(c, "Frame8", 800, 1, 220, 24);
+    But_kaydet = make<QPushButton>(Frame8, "But_kaydet", 4, 1, 66, 22);
+    But_farklı = make<QPushButton>(Frame8, "But_farklı", 72, 1, 96, 22);
+    But_Sil = make<QPushButton>(Frame8, "But_Sil", 170, 1, 46, 22);
 
     // Maintenance button, kept out of sight.
     Command6 = make<QPushButton>(c, "Command6", 984, 4, 25, 21);

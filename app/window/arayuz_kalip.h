@@ -87,6 +87,7 @@ class ArayüzKalıp : public QMainWindow {
     // ---- operations ------------------------------------------------------------------
     void EkranKiliti(int durum);
     void EkranDizayn();
+    void layoutTopBand();
     void AcEfekt(QWidget* panel, int steps);
     void LisanTurkce();
     void LisanIngilizce();

@@ -1,0 +1,56 @@
+// Takes the screenshots of docs/: starts the real window (run it under Xvfb), loads usuls
+// through the same handlers a click uses, and saves what the screen shows.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/screenshots OUTDIR
+#include "app/platform/message_boxes.h"
+#include "app/window/arayuz_kalip.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: screenshots OUTDIR\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    const QString folder = QDir::tempPath() + "/zerkavi-screenshots";
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    zerkavi::ModalMessageBoxes messages;
+    int rc = 0;
+    {
+        zerkavi::ArayüzKalıp window(folder.toStdString(), messages);
+        if (!window.startUp()) return 1;
+        window.show();
+        QTest::qWait(500);
+        auto shoot = [&](const QString& name) {
+            QTest::qWait(300);
+            const QRect r = window.frameGeometry();
+            QGuiApplication::primaryScreen()
+                ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
+                .save(out + "/" + name + ".png");
+        };
+        shoot("start-tr");
+        for (const char* lang : {"tr", "en"}) {
+            if (QString(lang) == "en") window.Mn_Lisanlar->trigger();
+            for (int slot : {32, 164, 158}) {
+                window.But_yükle_Click();
+                if (slot == 32 && QString(lang) == "tr") shoot("list-tr");
+                window.List1_Pick(slot - 1, Qt::LeftButton);
+                shoot(QString("slot%1-%2").arg(slot, 3, 10, QChar('0')).arg(lang));
+            }
+        }
+        window.shutDown();
+    }
+    std::fflush(nullptr);
+    std::_Exit(rc);
+}
