@@ -50,6 +50,8 @@ void ArayüzKalıp::LisanTurkce() {
     texts = &languageTexts(language);
     Text1->setPlainText(QString::fromStdString(texts->exampleText).replace("\r\n", "\n"));
     Command1->setText(QString::fromStdString(planPaused ? texts->continueWord : texts->pauseWord));
+    // The loudness letters and the length word are drawn in the language.
+    if (!Option4->isChecked()) göster();
 }
 
 void ArayüzKalıp::LisanIngilizce() {
@@ -58,6 +60,8 @@ void ArayüzKalıp::LisanIngilizce() {
     texts = &languageTexts(language);
     Text1->setPlainText(QString::fromStdString(texts->exampleText).replace("\r\n", "\n"));
     Command1->setText(QString::fromStdString(planPaused ? texts->continueWord : texts->pauseWord));
+    // The loudness letters and the length word are drawn in the language.
+    if (!Option4->isChecked()) göster();
 }
 
 void ArayüzKalıp::Mn_Lisanlar_Click() {

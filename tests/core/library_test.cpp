@@ -1,3 +1,4 @@
+#include "notation/duration_ops.h"
 #include "notation/layout.h"
 #include "usul/library_file.h"
 #include "usul/library_source.h"
@@ -288,4 +289,24 @@ TEST(DefaultLibrary, UsulListDocumentMatchesTheSource) {
     // The embedded image is the compiled source.
     EXPECT_TRUE(std::equal(compiled.image.begin(), compiled.image.end(),
                            defaultLibraryImage().begin(), defaultLibraryImage().end()));
+}
+
+TEST(DefaultLibrary, EveryUsulSurvivesAutoLayoutAndCompress) {
+    const HalvingTable table = TabloYap();
+    auto strokesOf = [](const UsulRecord& r) {
+        std::vector<std::tuple<int, int, int, std::u32string>> s;
+        for (const Halka& h : r.circles)
+            if (h.hasStroke()) s.emplace_back(h.rightDuration, h.leftDuration, h.level, h.syllable);
+        return s;
+    };
+    for (int slot = 1; slot <= 186; ++slot) {
+        UsulRecord r = slotOfImage(slot);
+        const auto before = strokesOf(r);
+        autoLayout(table, r);
+        EXPECT_EQ(strokesOf(r), before) << "slot " << slot;
+        EXPECT_LT(MevcutHalka(r), 180) << "slot " << slot;
+        compressLayout(table, r);
+        EXPECT_EQ(strokesOf(r), before) << "slot " << slot;
+        EXPECT_EQ(sumOfStrokes(r), expectedLength(r.numerator, r.mertebe)) << "slot " << slot;
+    }
 }
