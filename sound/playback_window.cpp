@@ -2,6 +2,7 @@
 // the unit-note picture.
 #include "app/window/arayuz_kalip.h"
 
+#include "sound/progress.h"
 #include "sound/sample_bank.h"
 #include "usul/rounding.h"
 
@@ -54,6 +55,7 @@ void ArayüzKalıp::But_Baslat_Click() {
     const UsulRenderSettings settings{bpm(), unitNote, instrumentCode(option),
                                       Option3->isChecked()};
     schedule = renderUsulToFile(currentUsul, settings, workingFolder(), sampleReader);
+    playLengthMs = schedule.playLengthMs;
     for (WavStatus s : schedule.messages)
         if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
     currentStroke = 0;
@@ -63,7 +65,7 @@ void ArayüzKalıp::But_Baslat_Click() {
     // An usul always plays from its beginning, whatever a plan played before.
     media.MciOpenPlay(QString::fromStdString((workingFolder() / kUsulFileName).string()),
                       QStringLiteral("kivo"), 0);
-    endTimer.start(1001, int(roundHalfEven(schedule.playLengthMs)),
+    endTimer.start(1001, int(roundHalfEven(playLengthMs)),
                    [this](int) { But_dur_Click(); });
     Picture1->setPenWidth(4);
     drawMarker(1);
@@ -92,6 +94,14 @@ void ArayüzKalıp::But_dur_Click() {
     Picture1->setPenWidth(1);
     strokeTimers.killAll();
     EkranKiliti(3);
+}
+
+void ArayüzKalıp::TimerWav_Timer() {
+    const std::int32_t p = media.MciPosition(QStringLiteral("kivo"));
+    const int w = progressWidth(Picture2->width(), playLengthMs, p);
+    // w pixels filled from the left; at the start the bar stays empty.
+    if (w > 0) Picture2->box(0, 0, w - 1, Picture2->height() - 1, QColor(0, 255, 0), true);
+    Label3->setText(QString::fromStdString(elapsedText(p)));
 }
 
 int ArayüzKalıp::bpm() const { return 270 - VScroll1->value(); }

@@ -252,6 +252,7 @@ void ArayüzKalıp::createControls() {
     TimerWav = new QTimer(this);
     TimerWav->setObjectName(QStringLiteral("TimerWav"));
     TimerWav->setInterval(100);
+    connect(TimerWav, &QTimer::timeout, this, [this] { TimerWav_Timer(); });
     allControls.push_back(TimerWav);
 }
 

@@ -212,6 +212,9 @@ class ArayüzKalıp : public QMainWindow {
     void But_Baslat_Click();
     void But_dur_Click();
     void StrokeTimerProc(int j);
+    // Progress of a playing plan, every 100 ms while TimerWav runs.
+    void TimerWav_Timer();
+    double playLengthMs = 0; // of the file playing
     // Draws the marker on stroke k of the schedule with the inverting pen: drawing it twice
     // at the same stroke erases it.
     void drawMarker(int k);

@@ -59,3 +59,4 @@ TEST(Browser, NumberFieldsAndSaveChecks) {
     EXPECT_FALSE(fitsInByte(-1));
     EXPECT_TRUE(fitsInByte(-0.5)); // rounds to 0
 }
+

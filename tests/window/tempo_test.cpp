@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
@@ -74,4 +75,17 @@ TEST_F(WindowTest, NoteMenuCarriesTwelvePictures) {
     }
     EXPECT_EQ(window->Mn_editNota[6]->text(), QString::fromUtf8("Düm Sil"));
     EXPECT_EQ(window->Mn_editNota[8]->text(), QString::fromUtf8("Tek Sil"));
+}
+
+TEST_F(WindowTest, ProgressDisplayAtTheStart) {
+    ASSERT_TRUE(start());
+    window->media.forceClock();
+    window->playLengthMs = 1000;
+    window->Label3->setText("x");
+    window->TimerWav_Timer(); // nothing open: position 0
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("00.00.000"));
+    const QImage bar = window->Picture2->image();
+    for (int x = 0; x < bar.width(); ++x)
+        ASSERT_NE(QColor(bar.pixel(x, bar.height() / 2)), QColor(0, 255, 0)) << x;
+    EXPECT_FALSE(window->TimerWav->isActive()); // off until a plan plays
 }
