@@ -92,12 +92,7 @@ void ArayüzKalıp::Mn_metin_Click(int index) {
 void ArayüzKalıp::But_Temizle_Click() {
     clearCircles(currentUsul);
     setLabel1(QStringLiteral("0"));
-    Text2->setText(QStringLiteral("0"));
-    Text3->setText(QStringLiteral("8"));
-    Text4->setText(QStringLiteral("0"));
-    Text5->clear();
-    expectedLength = 0;
-    göster();
+    showEmptyFields();
 }
 
 void ArayüzKalıp::But_mertebe_Click(int index) {

@@ -44,8 +44,8 @@ void ArayüzKalıp::applyCaptions(Language lang) {
     layoutTopBand();
 }
 
-void ArayüzKalıp::LisanTurkce() {
-    language = Language::Turkish;
+void ArayüzKalıp::applyLanguage(Language lang) {
+    language = lang;
     applyCaptions(language);
     texts = &languageTexts(language);
     Text1->setPlainText(QString::fromStdString(texts->exampleText).replace("\r\n", "\n"));
@@ -54,15 +54,9 @@ void ArayüzKalıp::LisanTurkce() {
     if (!Option4->isChecked()) göster();
 }
 
-void ArayüzKalıp::LisanIngilizce() {
-    language = Language::English;
-    applyCaptions(language);
-    texts = &languageTexts(language);
-    Text1->setPlainText(QString::fromStdString(texts->exampleText).replace("\r\n", "\n"));
-    Command1->setText(QString::fromStdString(planPaused ? texts->continueWord : texts->pauseWord));
-    // The loudness letters and the length word are drawn in the language.
-    if (!Option4->isChecked()) göster();
-}
+void ArayüzKalıp::LisanTurkce() { applyLanguage(Language::Turkish); }
+
+void ArayüzKalıp::LisanIngilizce() { applyLanguage(Language::English); }
 
 void ArayüzKalıp::Mn_Lisanlar_Click() {
     // The entry names the other language; anything else is left alone.

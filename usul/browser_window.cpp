@@ -220,6 +220,10 @@ void ArayüzKalıp::But_Sil_Click() {
     if (!messages_.confirm(QString::fromStdString(messageText(10)))) return;
     currentUsul = emptyRecord();
     library_.writeUsul(currentSlot, currentUsul);
+    showEmptyFields();
+}
+
+void ArayüzKalıp::showEmptyFields() {
     Text2->setText(QStringLiteral("0"));
     Text3->setText(QStringLiteral("8"));
     Text4->setText(QStringLiteral("0"));

@@ -255,6 +255,9 @@ class ArayüzKalıp : public QMainWindow {
     // fields. Returns the message that refuses it, 0 when it can be written.
     int composeFromFields(UsulRecord& r) const;
     void applyCaptions(Language lang);
+    void applyLanguage(Language lang);
+    // The fields of an usul without time signature and name, as Clear and Delete leave them.
+    void showEmptyFields();
     bool screenIsLargeEnough();
     void prepareSoundFolder();
     void buildMenuPictures();
