@@ -9,7 +9,9 @@
 
 namespace zerkavi {
 
-void ArayüzKalıp::BoşPorte() { zerkavi::BoşPorte(*Picture1); }
+void ArayüzKalıp::BoşPorte() {
+    zerkavi::BoşPorte(*Picture1);
+}
 
 void ArayüzKalıp::showLengthStatus() {
     // Short and too long in red, a complete usul in green.

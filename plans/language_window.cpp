@@ -54,9 +54,13 @@ void ArayüzKalıp::applyLanguage(Language lang) {
     if (!Option4->isChecked()) göster();
 }
 
-void ArayüzKalıp::LisanTurkce() { applyLanguage(Language::Turkish); }
+void ArayüzKalıp::LisanTurkce() {
+    applyLanguage(Language::Turkish);
+}
 
-void ArayüzKalıp::LisanIngilizce() { applyLanguage(Language::English); }
+void ArayüzKalıp::LisanIngilizce() {
+    applyLanguage(Language::English);
+}
 
 void ArayüzKalıp::Mn_Lisanlar_Click() {
     // The entry names the other language; anything else is left alone.
@@ -67,8 +71,12 @@ void ArayüzKalıp::Mn_Lisanlar_Click() {
         LisanTurkce();
 }
 
-void ArayüzKalıp::Mn_bilgi_Click() { messages_.inform(QString::fromStdString(messageText(24))); }
+void ArayüzKalıp::Mn_bilgi_Click() {
+    messages_.inform(QString::fromStdString(messageText(24)));
+}
 
-void ArayüzKalıp::Mn_yardm_Click() { messages_.inform(QString::fromStdString(messageText(23))); }
+void ArayüzKalıp::Mn_yardm_Click() {
+    messages_.inform(QString::fromStdString(messageText(23)));
+}
 
 } // namespace zerkavi

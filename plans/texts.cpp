@@ -225,7 +225,8 @@ LanguageTexts makeTurkish() {
         "Zerkavi projesi, Aralık 2026.",
     });
     t.message[kMessageTimeSignatureRange] = "Usul ölçüsünün sayıları 0 ile 255 arasında olmalı.";
-    t.message[kMessageTotalTooLong] = "Usul kaydedilemeyecek kadar uzun (en çok 32767 altmışdörtlük).";
+    t.message[kMessageTotalTooLong] =
+        "Usul kaydedilemeyecek kadar uzun (en çok 32767 altmışdörtlük).";
     t.pauseWord = "Bekle";
     t.continueWord = "Devam";
     t.exampleText = joinLines({
@@ -251,7 +252,9 @@ LanguageTexts makeTurkish() {
 
 } // namespace
 
-std::span<const Caption> captionTable() { return kCaptions; }
+std::span<const Caption> captionTable() {
+    return kCaptions;
+}
 
 const char* captionFor(const Caption& c, Language lang) {
     return lang == Language::English ? c.english : c.turkish;

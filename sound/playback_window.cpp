@@ -26,7 +26,8 @@ constexpr int kPickerValues[40] = {20,  40,  42,  44,  46,  48,  50,  52,  54,  
 
 bool ArayüzKalıp::baslat_bindir() {
     const SampleBankResult bank = prepareSampleBank(workingFolder(), mediumFactor, weakFactor);
-    for (const char* text : bank.messages) messages_.inform(QString::fromUtf8(text));
+    for (const char* text : bank.messages)
+        messages_.inform(QString::fromUtf8(text));
     if (!bank.fatal) return true;
     // Without its sound files the program cannot play: it says so and ends.
     showMessage(13);
@@ -34,14 +35,19 @@ bool ArayüzKalıp::baslat_bindir() {
 }
 
 void ArayüzKalıp::loudnessChosen(std::array<QAction*, 10>& items, float& factor, int index) {
-    for (int i = 2; i <= 9; ++i) items[std::size_t(i)]->setChecked(i == index);
+    for (int i = 2; i <= 9; ++i)
+        items[std::size_t(i)]->setChecked(i == index);
     factor = float(index / 10.0);
     if (!baslat_bindir()) close();
 }
 
-void ArayüzKalıp::Mn_Oseviye_Click(int index) { loudnessChosen(Mn_Oseviye, mediumFactor, index); }
+void ArayüzKalıp::Mn_Oseviye_Click(int index) {
+    loudnessChosen(Mn_Oseviye, mediumFactor, index);
+}
 
-void ArayüzKalıp::Mn_Zseviye_Click(int index) { loudnessChosen(Mn_Zseviye, weakFactor, index); }
+void ArayüzKalıp::Mn_Zseviye_Click(int index) {
+    loudnessChosen(Mn_Zseviye, weakFactor, index);
+}
 
 void ArayüzKalıp::But_Baslat_Click() {
     if (currentUsul.totalLength == 0) {
@@ -65,8 +71,7 @@ void ArayüzKalıp::But_Baslat_Click() {
     // An usul always plays from its beginning, whatever a plan played before.
     media.MciOpenPlay(QString::fromStdString((workingFolder() / kUsulFileName).string()),
                       QStringLiteral("kivo"), 0);
-    endTimer.start(1001, int(roundHalfEven(playLengthMs)),
-                   [this](int) { But_dur_Click(); });
+    endTimer.start(1001, int(roundHalfEven(playLengthMs)), [this](int) { But_dur_Click(); });
     Picture1->setPenWidth(4);
     drawMarker(1);
     for (int j = 1; j < schedule.strokeCount(); ++j)
@@ -104,9 +109,13 @@ void ArayüzKalıp::TimerWav_Timer() {
     Label3->setText(QString::fromStdString(elapsedText(p)));
 }
 
-int ArayüzKalıp::bpm() const { return 270 - VScroll1->value(); }
+int ArayüzKalıp::bpm() const {
+    return 270 - VScroll1->value();
+}
 
-void ArayüzKalıp::VScroll1_Change() { Label5->setText(QStringLiteral("=") + QString::number(bpm())); }
+void ArayüzKalıp::VScroll1_Change() {
+    Label5->setText(QStringLiteral("=") + QString::number(bpm()));
+}
 
 void ArayüzKalıp::drawUnitNote() {
     // Glyph 162, 164 or 166 of the small band for a quarter, eighth or sixteenth.

@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     }
     std::ofstream out(argv[2], std::ios::trunc);
     out << "// Generated from " << argv[1] << "; do not edit.\n"
-        << "#include <cstdint>\n#include <span>\n\nnamespace {\nalignas(16) const std::uint8_t kData[] = {\n";
+        << "#include <cstdint>\n#include <span>\n\nnamespace {\nalignas(16) const std::uint8_t "
+           "kData[] = {\n";
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         out << unsigned(bytes[i]) << ',';
         if (i % 32 == 31) out << '\n';
@@ -33,8 +34,8 @@ int main(int argc, char** argv) {
     if (bytes.empty()) out << "0";
     out << "};\n} // namespace\n\n";
     if (!ns.empty()) out << "namespace " << ns << " {\n";
-    out << "std::span<const std::uint8_t> " << function << "() { return {kData, "
-        << bytes.size() << "}; }\n";
+    out << "std::span<const std::uint8_t> " << function << "() { return {kData, " << bytes.size()
+        << "}; }\n";
     if (!ns.empty()) out << "} // namespace " << ns << "\n";
     return out ? 0 : 1;
 }

@@ -23,7 +23,8 @@ int main(int argc, char** argv) {
     text << in.rdbuf();
     const zerkavi::CompileResult result = zerkavi::compileLibrary(text.str());
     if (!result.errors.empty()) {
-        for (const auto& e : result.errors) std::cerr << argv[1] << ": " << e << '\n';
+        for (const auto& e : result.errors)
+            std::cerr << argv[1] << ": " << e << '\n';
         return 1;
     }
     std::ofstream usl(argv[2], std::ios::binary | std::ios::trunc);

@@ -10,7 +10,9 @@ namespace zerkavi {
 
 namespace {
 
-std::u32string ascii(const std::string& s) { return std::u32string(s.begin(), s.end()); }
+std::u32string ascii(const std::string& s) {
+    return std::u32string(s.begin(), s.end());
+}
 
 std::u32string rightAligned(int value, std::size_t width) {
     std::u32string s = ascii(std::to_string(value));
@@ -33,7 +35,8 @@ std::u32string UsulListItem(int slot, const UsulRecord& r) {
 
 double numericPrefix(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
     std::string number;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) number += text[i++];
     bool digits = false, point = false;

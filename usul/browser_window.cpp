@@ -26,7 +26,9 @@ QString fromChars(const std::u32string& s) {
     return out;
 }
 
-double fieldValue(const QLineEdit* field) { return numericPrefix(field->text().toStdString()); }
+double fieldValue(const QLineEdit* field) {
+    return numericPrefix(field->text().toStdString());
+}
 
 } // namespace
 
@@ -150,7 +152,9 @@ void ArayüzKalıp::Text5_Change() {
     if (Text5->text() == QString(kNameChars, QChar(' '))) Text5->clear();
 }
 
-void ArayüzKalıp::Text3_Click() { popUp(Mn_birim, QCursor::pos()); }
+void ArayüzKalıp::Text3_Click() {
+    popUp(Mn_birim, QCursor::pos());
+}
 
 int ArayüzKalıp::composeFromFields(UsulRecord& r) const {
     const double numerator = fieldValue(Text2);

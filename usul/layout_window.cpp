@@ -33,7 +33,8 @@ void ArayüzKalıp::EkranDizayn() {
     Picture5->setGeometry(Picture1->x(), 12, Picture1->width(), 528);
     // The plan frames wait side by side just below the visible area.
     const int top = innerHeight() + 2;
-    for (QGroupBox* f : {Frame5, Frame10, Frame9}) f->move(f->x(), top);
+    for (QGroupBox* f : {Frame5, Frame10, Frame9})
+        f->move(f->x(), top);
     Frame5->move(VScroll1->x(), top);
     Frame10->move(Frame5->x() + Frame5->width(), top);
     Frame9->move(Frame10->x() + Frame10->width(), top);
@@ -122,10 +123,10 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
     pal.setColor(QPalette::Window, colour);
     setPalette(pal);
     const std::vector<QWidget*> coloured = {
-        Label4,  Label5,  Label1,  Label7,     Label2,     Label9,     Label3,  Frame1,
-        Frame2,  Frame3,  Frame4,  Frame6,     Frame7,     Frame8,     Frame5,  Frame9,
-        Frame10, Picture3, Frame12, Frame13,   Frame14,    Option1[1], Option1[2],
-        Option1[3], Option2, Option3, Option4, PicBirimNota};
+        Label4,     Label5,     Label1,     Label7,   Label2,  Label9,  Label3,
+        Frame1,     Frame2,     Frame3,     Frame4,   Frame6,  Frame7,  Frame8,
+        Frame5,     Frame9,     Frame10,    Picture3, Frame12, Frame13, Frame14,
+        Option1[1], Option1[2], Option1[3], Option2,  Option3, Option4, PicBirimNota};
     // Labels, frames and option buttons show the window's colour through themselves; the
     // picture boxes keep an image of their own and take it as their background.
     for (QWidget* w : coloured) {
@@ -135,15 +136,16 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
     }
     // Frames drawn in the classic way: the caption sits on the frame line, on the colour.
     central->setStyleSheet(
-        QStringLiteral("QGroupBox { border: 1px solid palette(dark); border-radius: 3px;"
-                       " margin-top: 7px; }"
-                       "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
-                       " left: 8px; padding: 0 3px; background-color: %1; }"
-                       // The band above the notation carries its caption inside, on the left.
-                       "QGroupBox#Frame3, QGroupBox#Frame6, QGroupBox#Frame8 { margin-top: 0px; }"
-                       "QGroupBox#Frame3::title { subcontrol-origin: border;"
-                       " subcontrol-position: left center; left: 6px; padding: 0;"
-                       " background-color: transparent; }")
+        QStringLiteral(
+            "QGroupBox { border: 1px solid palette(dark); border-radius: 3px;"
+            " margin-top: 7px; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left;"
+            " left: 8px; padding: 0 3px; background-color: %1; }"
+            // The band above the notation carries its caption inside, on the left.
+            "QGroupBox#Frame3, QGroupBox#Frame6, QGroupBox#Frame8 { margin-top: 0px; }"
+            "QGroupBox#Frame3::title { subcontrol-origin: border;"
+            " subcontrol-position: left center; left: 6px; padding: 0;"
+            " background-color: transparent; }")
             .arg(colour.name()));
     Picture3->setBackground(colour);
     PicBirimNota->setBackground(colour);

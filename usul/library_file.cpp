@@ -39,7 +39,9 @@ bool createLibraryIfMissing(const std::filesystem::path& path,
     return linked;
 }
 
-LibraryFile::~LibraryFile() { close(); }
+LibraryFile::~LibraryFile() {
+    close();
+}
 
 bool LibraryFile::open(const std::filesystem::path& path) {
     close();

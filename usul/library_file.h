@@ -21,8 +21,7 @@ std::span<const std::uint8_t> defaultLibraryImage();
 // damaged one, is never touched. The image goes to a temporary file first and is linked
 // into place, so a crash never leaves a half-written library behind. Returns true when
 // the file was created.
-bool createLibraryIfMissing(const std::filesystem::path& path,
-                            std::span<const std::uint8_t> image);
+bool createLibraryIfMissing(const std::filesystem::path& path, std::span<const std::uint8_t> image);
 
 class LibraryFile {
   public:

@@ -33,9 +33,11 @@ std::vector<std::string_view> words(std::string_view s) {
     std::vector<std::string_view> w;
     std::size_t i = 0;
     while (i < s.size()) {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+            ++i;
         std::size_t j = i;
-        while (j < s.size() && s[j] != ' ' && s[j] != '\t') ++j;
+        while (j < s.size() && s[j] != ' ' && s[j] != '\t')
+            ++j;
         if (j > i) w.push_back(s.substr(i, j - i));
         i = j;
     }
@@ -175,8 +177,7 @@ class Compiler {
             }
             s.right = parts[0][0] == 'D';
             if (!toInt(parts[0].substr(1), s.length) ||
-                std::find(std::begin(kLengths), std::end(kLengths), s.length) ==
-                    std::end(kLengths))
+                std::find(std::begin(kLengths), std::end(kLengths), s.length) == std::end(kLengths))
                 error(no, who(*current_) + ": length not allowed in '" + token + "'");
             if (!toInt(parts[1], s.level) || s.level < 0 || s.level > 3)
                 error(no, who(*current_) + ": level must be 0..3 in '" + token + "'");
@@ -284,7 +285,9 @@ class Compiler {
 
 } // namespace
 
-CompileResult compileLibrary(std::string_view text) { return Compiler().run(text); }
+CompileResult compileLibrary(std::string_view text) {
+    return Compiler().run(text);
+}
 
 namespace {
 
@@ -320,9 +323,9 @@ std::string libraryDocument(const CompileResult& compiled) {
         if (u.copyOf != 0)
             for (const SourceUsul& o : compiled.source.usuls)
                 if (o.slot == u.copyOf) strokes = &o;
-        md << "| " << u.slot << " | " << u.name << " | " << u.numerator << '/' << u.mertebe
-           << " | " << strokes->spacing << " | " << MevcutHalka(r) << " | "
-           << cell(strokeChain(*strokes)) << " | " << cell(u.source) << " |\n";
+        md << "| " << u.slot << " | " << u.name << " | " << u.numerator << '/' << u.mertebe << " | "
+           << strokes->spacing << " | " << MevcutHalka(r) << " | " << cell(strokeChain(*strokes))
+           << " | " << cell(u.source) << " |\n";
     }
     return md.str();
 }

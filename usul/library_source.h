@@ -34,7 +34,7 @@ struct SourceStroke {
 
 struct SourceUsul {
     int slot = 0;
-    int line = 0; // where the block starts, for messages
+    int line = 0;     // where the block starts, for messages
     std::string name; // UTF-8
     int numerator = 0;
     int mertebe = 0;

@@ -16,7 +16,8 @@ void putText(std::uint8_t* out, const std::u32string& text, std::size_t n) {
 
 std::u32string getText(const std::uint8_t* in, std::size_t n) {
     std::u32string s(n, U'\0');
-    for (std::size_t i = 0; i < n; ++i) s[i] = cp1254ToChar(in[i]);
+    for (std::size_t i = 0; i < n; ++i)
+        s[i] = cp1254ToChar(in[i]);
     return s;
 }
 
@@ -32,7 +33,8 @@ std::u32string fixedText(std::u32string_view text, std::size_t n) {
 
 UsulRecord emptyRecord() {
     UsulRecord r;
-    for (Halka& h : r.circles) h.syllable = std::u32string(kSyllableChars, U' ');
+    for (Halka& h : r.circles)
+        h.syllable = std::u32string(kSyllableChars, U' ');
     r.mertebe = 8;
     r.name = std::u32string(kNameChars, U' ');
     r.spare1 = std::u32string(kSpareChars, U' ');
@@ -114,7 +116,8 @@ int MevcutHalka(const UsulRecord& r) {
 
 int sumOfStrokes(const UsulRecord& r) {
     int sum = 0;
-    for (const Halka& h : r.circles) sum += h.strokeLength();
+    for (const Halka& h : r.circles)
+        sum += h.strokeLength();
     return sum;
 }
 

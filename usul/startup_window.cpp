@@ -4,17 +4,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLockFile>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
-#include <QLineEdit>
-#include <QGroupBox>
-#include <QIcon>
-#include <QPainter>
 
 namespace zerkavi {
 

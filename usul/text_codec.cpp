@@ -17,31 +17,45 @@ constexpr std::array<char32_t, 32> kHigh80 = {
 char32_t cp1254ToChar(std::uint8_t b) {
     if (b >= 0x80 && b <= 0x9F) return kHigh80[b - 0x80];
     switch (b) {
-    case 0xD0: return 0x011E; // Ğ
-    case 0xDD: return 0x0130; // İ
-    case 0xDE: return 0x015E; // Ş
-    case 0xF0: return 0x011F; // ğ
-    case 0xFD: return 0x0131; // ı
-    case 0xFE: return 0x015F; // ş
-    default: return b;
+    case 0xD0:
+        return 0x011E; // Ğ
+    case 0xDD:
+        return 0x0130; // İ
+    case 0xDE:
+        return 0x015E; // Ş
+    case 0xF0:
+        return 0x011F; // ğ
+    case 0xFD:
+        return 0x0131; // ı
+    case 0xFE:
+        return 0x015F; // ş
+    default:
+        return b;
     }
 }
 
 std::uint8_t charToCp1254(char32_t c) {
     if (c < 0x80) return std::uint8_t(c);
-    if (c >= 0xA0 && c <= 0xFF && c != 0xD0 && c != 0xDD && c != 0xDE && c != 0xF0 &&
-        c != 0xFD && c != 0xFE)
+    if (c >= 0xA0 && c <= 0xFF && c != 0xD0 && c != 0xDD && c != 0xDE && c != 0xF0 && c != 0xFD &&
+        c != 0xFE)
         return std::uint8_t(c);
     for (std::size_t i = 0; i < kHigh80.size(); ++i)
         if (kHigh80[i] == c) return std::uint8_t(0x80 + i);
     switch (c) {
-    case 0x011E: return 0xD0;
-    case 0x0130: return 0xDD;
-    case 0x015E: return 0xDE;
-    case 0x011F: return 0xF0;
-    case 0x0131: return 0xFD;
-    case 0x015F: return 0xFE;
-    default: return '?';
+    case 0x011E:
+        return 0xD0;
+    case 0x0130:
+        return 0xDD;
+    case 0x015E:
+        return 0xDE;
+    case 0x011F:
+        return 0xF0;
+    case 0x0131:
+        return 0xFD;
+    case 0x015F:
+        return 0xFE;
+    default:
+        return '?';
     }
 }
 
@@ -79,7 +93,10 @@ std::u32string fromUtf8(std::string_view s) {
             ++i;
             continue;
         }
-        char32_t c = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
+        char32_t c = extra == 0   ? b
+                     : extra == 1 ? (b & 0x1F)
+                     : extra == 2 ? (b & 0x0F)
+                                  : (b & 0x07);
         bool ok = true;
         for (int k = 1; k <= extra; ++k) {
             const auto cb = std::uint8_t(s[i + std::size_t(k)]);

@@ -13,16 +13,16 @@
 #include <QListWidget>
 #include <QLockFile>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QMouseEvent>
-#include <QProxyStyle>
 #include <QStyle>
 #include <QTimer>
-#include <type_traits>
 #include <QToolButton>
+#include <type_traits>
 
 namespace zerkavi {
 
@@ -58,8 +58,8 @@ class MenuPictureStyle : public QProxyStyle {
 
 ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& messages,
                          std::optional<QSize> screenSize)
-    : programFolder_(std::move(programFolder)), workingFolder_(programFolder_),
-      messages_(messages), screenSize_(screenSize) {
+    : programFolder_(std::move(programFolder)), workingFolder_(programFolder_), messages_(messages),
+      screenSize_(screenSize) {
     setObjectName(QString::fromUtf8("ArayüzKalıp"));
     createControls();
     createMenus();
@@ -67,7 +67,9 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     connectEditing();
 }
 
-ArayüzKalıp::~ArayüzKalıp() { shutDown(); }
+ArayüzKalıp::~ArayüzKalıp() {
+    shutDown();
+}
 
 template <class W>
 W* ArayüzKalıp::make(QWidget* parent, const char* name, int x, int y, int w, int h) {
@@ -318,9 +320,8 @@ void ArayüzKalıp::createMenus() {
             QAction* a = action(sub, name.c_str(), QString::number(n * 10) + QStringLiteral(" %"));
             a->setCheckable(true);
             const bool medium = items == &Mn_Oseviye;
-            connect(a, &QAction::triggered, this, [this, medium, n] {
-                medium ? Mn_Oseviye_Click(n) : Mn_Zseviye_Click(n);
-            });
+            connect(a, &QAction::triggered, this,
+                    [this, medium, n] { medium ? Mn_Oseviye_Click(n) : Mn_Zseviye_Click(n); });
             group->addAction(a);
             (*items)[std::size_t(n)] = a;
         }
@@ -379,7 +380,9 @@ int ArayüzKalıp::innerHeight() const {
     return height() - menuBar()->sizeHint().height();
 }
 
-bool ArayüzKalıp::isTimer(QObject* control) const { return qobject_cast<QTimer*>(control); }
+bool ArayüzKalıp::isTimer(QObject* control) const {
+    return qobject_cast<QTimer*>(control);
+}
 
 void ArayüzKalıp::setControlEnabled(QObject* control, bool enabled) {
     if (auto* w = qobject_cast<QWidget*>(control))
@@ -387,8 +390,10 @@ void ArayüzKalıp::setControlEnabled(QObject* control, bool enabled) {
     else if (auto* a = qobject_cast<QAction*>(control))
         a->setEnabled(enabled);
     else if (auto* t = qobject_cast<QTimer*>(control)) {
-        if (!enabled) t->stop();
-        else if (!t->isActive()) t->start();
+        if (!enabled)
+            t->stop();
+        else if (!t->isActive())
+            t->start();
     }
 }
 
@@ -401,9 +406,9 @@ void ArayüzKalıp::setEditingButtonsForSlot() {
 
 void ArayüzKalıp::EkranKiliti(int durum) {
     if (durum == 2) durum = 3;
-    const std::vector<QObject*> planControls = {File1,   Picture2, Command4, Command5, Command10,
-                                                Command2, Text14,  Text9,    Command8, Option2,
-                                                Option3,  Option4, List3};
+    const std::vector<QObject*> planControls = {File1,    Picture2, Command4, Command5, Command10,
+                                                Command2, Text14,   Text9,    Command8, Option2,
+                                                Option3,  Option4,  List3};
     auto idle = [&] {
         for (QObject* c : allControls)
             if (!isTimer(c)) setControlEnabled(c, true);
@@ -416,34 +421,44 @@ void ArayüzKalıp::EkranKiliti(int durum) {
     };
     switch (durum) {
     case 1:
-        for (QObject* c : allControls) setControlEnabled(c, false);
+        for (QObject* c : allControls)
+            setControlEnabled(c, false);
         Frame2->setEnabled(true);
         But_Dur->setEnabled(true);
         break;
-    case 3: idle(); break;
+    case 3:
+        idle();
+        break;
     case 4:
         idle();
         Picture1->show();
         List1->hide();
         break;
-    case 5: onlyThisList(List1); break;
+    case 5:
+        onlyThisList(List1);
+        break;
     case 6:
         idle();
         Picture1->show();
         List2->hide();
         break;
-    case 7: onlyThisList(List2); break;
+    case 7:
+        onlyThisList(List2);
+        break;
     case 8:
-        for (QObject* c : planControls) setControlEnabled(c, false);
+        for (QObject* c : planControls)
+            setControlEnabled(c, false);
         Command3->setEnabled(true);
         Command1->setEnabled(true);
         break;
     case 9:
         Command3->setEnabled(false);
         Command1->setEnabled(false);
-        for (QObject* c : planControls) setControlEnabled(c, true);
+        for (QObject* c : planControls)
+            setControlEnabled(c, true);
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

@@ -19,13 +19,13 @@
 #include "usul/record.h"
 
 #include <QImage>
-#include <QPixmap>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QSize>
 
 #include <array>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -46,7 +46,6 @@ class QTimer;
 class QToolButton;
 
 namespace zerkavi {
-
 
 inline constexpr const char* kSoundFolderName = "zrkv";
 
@@ -160,9 +159,8 @@ class ArayüzKalıp : public QMainWindow {
                 *But_kısalt = nullptr, *But_baskı = nullptr, *But_JPG = nullptr,
                 *But_Baslat = nullptr, *But_Dur = nullptr;
     std::array<QPushButton*, 2> But_mertebe{};
-    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr,
-                *Command4 = nullptr, *Command5 = nullptr, *Command6 = nullptr,
-                *Command8 = nullptr, *Command10 = nullptr;
+    QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr,
+                *Command5 = nullptr, *Command6 = nullptr, *Command8 = nullptr, *Command10 = nullptr;
     QToolButton* Image3 = nullptr; // image button back to the usul table
 
     QRadioButton *Option2 = nullptr, *Option3 = nullptr, *Option4 = nullptr;
@@ -177,8 +175,8 @@ class ArayüzKalıp : public QMainWindow {
     QScrollBar* VScroll1 = nullptr;
     QTimer* TimerWav = nullptr;
 
-    QMenu *Mn_edit = nullptr, *Mn_birim = nullptr, *Mn_metinler = nullptr,
-          *Mn_volüm = nullptr, *Mn_orta = nullptr, *Mn_zayıf = nullptr;
+    QMenu *Mn_edit = nullptr, *Mn_birim = nullptr, *Mn_metinler = nullptr, *Mn_volüm = nullptr,
+          *Mn_orta = nullptr, *Mn_zayıf = nullptr;
     QAction *Mn_Lisanlar = nullptr, *Mn_RenkZemin = nullptr, *Mn_yardm = nullptr,
             *Mn_bilgi = nullptr;
     std::array<QAction*, 15> Mn_editNota{};

@@ -15,7 +15,9 @@ UsulRecord builtIn(int slot) {
     return decodeRecord(b);
 }
 
-std::string item(int slot, const UsulRecord& r) { return toUtf8(UsulListItem(slot, r)); }
+std::string item(int slot, const UsulRecord& r) {
+    return toUtf8(UsulListItem(slot, r));
+}
 
 } // namespace
 
@@ -59,4 +61,3 @@ TEST(Browser, NumberFieldsAndSaveChecks) {
     EXPECT_FALSE(fitsInByte(-1));
     EXPECT_TRUE(fitsInByte(-0.5)); // rounds to 0
 }
-

@@ -38,7 +38,8 @@ struct Stroke {
     const char* syllable;
 };
 
-void expectStrokes(int slot, std::initializer_list<Stroke> strokes, std::initializer_list<int> bars) {
+void expectStrokes(int slot, std::initializer_list<Stroke> strokes,
+                   std::initializer_list<int> bars) {
     const UsulRecord r = slotOfImage(slot);
     std::vector<bool> used(kCircles + 1, false);
     for (const Stroke& s : strokes) {
@@ -88,28 +89,40 @@ TEST(DefaultLibrary, TellingRows) {
     expectStrokes(5, {{1, 'D', 16, 3, "Düm"}, {5, 'T', 16, 2, "Tek"}, {9, 'T', 16, 1, "Tek"}}, {});
     expectStrokes(10, {{1, 'D', 32, 3, "Düm"}, {7, 'D', 16, 2, "Te"}, {10, 'T', 16, 1, "Ke"}}, {});
     expectStrokes(32,
-                  {{1, 'D', 8, 2, "Düm"}, {4, 'T', 16, 3, "Tek"}, {10, 'T', 8, 2, "Tek"},
-                   {13, 'D', 16, 3, "Düm"}, {19, 'T', 16, 1, "Tek"}},
+                  {{1, 'D', 8, 2, "Düm"},
+                   {4, 'T', 16, 3, "Tek"},
+                   {10, 'T', 8, 2, "Tek"},
+                   {13, 'D', 16, 3, "Düm"},
+                   {19, 'T', 16, 1, "Tek"}},
                   {});
     expectStrokes(38,
-                  {{1, 'D', 16, 3, "Düm"}, {6, 'D', 8, 2, "Te"}, {9, 'T', 8, 1, "Ke"},
-                   {12, 'D', 16, 3, "Düm"}, {17, 'T', 16, 2, "Tek"}, {22, 'T', 8, 1, "Tek"}},
+                  {{1, 'D', 16, 3, "Düm"},
+                   {6, 'D', 8, 2, "Te"},
+                   {9, 'T', 8, 1, "Ke"},
+                   {12, 'D', 16, 3, "Düm"},
+                   {17, 'T', 16, 2, "Tek"},
+                   {22, 'T', 8, 1, "Tek"}},
                   {});
-    expectStrokes(164,
-                  {{1, 'D', 32, 3, "Düm"},  {6, 'D', 16, 2, "Te"},   {9, 'T', 16, 1, "Ke"},
-                   {12, 'D', 32, 3, "Düm"}, {17, 'T', 32, 2, "Tek"}, {22, 'D', 32, 3, "Düm"},
-                   {27, 'D', 32, 2, "Düm"}, {32, 'T', 32, 3, "Tek"}, {37, 'D', 16, 2, "Te"},
-                   {40, 'T', 16, 1, "Ke"},  {43, 'D', 32, 3, "Düm"}, {48, 'T', 32, 2, "Tek"},
-                   {53, 'D', 16, 2, "Te"},  {56, 'T', 16, 1, "Ke"},  {59, 'D', 32, 3, "Düm"},
-                   {64, 'T', 32, 3, "Ta"},  {69, 'D', 32, 2, "Hek"}, {74, 'D', 16, 3, "Te"},
-                   {77, 'T', 16, 1, "Ke"},  {80, 'D', 16, 2, "Te"},  {83, 'T', 16, 1, "Ke"}},
+    expectStrokes(164, {{1, 'D', 32, 3, "Düm"},  {6, 'D', 16, 2, "Te"},   {9, 'T', 16, 1, "Ke"},
+                        {12, 'D', 32, 3, "Düm"}, {17, 'T', 32, 2, "Tek"}, {22, 'D', 32, 3, "Düm"},
+                        {27, 'D', 32, 2, "Düm"}, {32, 'T', 32, 3, "Tek"}, {37, 'D', 16, 2, "Te"},
+                        {40, 'T', 16, 1, "Ke"},  {43, 'D', 32, 3, "Düm"}, {48, 'T', 32, 2, "Tek"},
+                        {53, 'D', 16, 2, "Te"},  {56, 'T', 16, 1, "Ke"},  {59, 'D', 32, 3, "Düm"},
+                        {64, 'T', 32, 3, "Ta"},  {69, 'D', 32, 2, "Hek"}, {74, 'D', 16, 3, "Te"},
+                        {77, 'T', 16, 1, "Ke"},  {80, 'D', 16, 2, "Te"},  {83, 'T', 16, 1, "Ke"}},
                   {11, 21, 31, 42, 52, 63, 73});
     expectStrokes(255,
-                  {{1, 'D', 16, 3, ""}, {2, 'D', 16, 2, ""}, {3, 'D', 16, 1, ""},
-                   {4, 'T', 16, 3, ""}, {5, 'T', 16, 2, ""}, {6, 'T', 16, 1, ""}},
+                  {{1, 'D', 16, 3, ""},
+                   {2, 'D', 16, 2, ""},
+                   {3, 'D', 16, 1, ""},
+                   {4, 'T', 16, 3, ""},
+                   {5, 'T', 16, 2, ""},
+                   {6, 'T', 16, 1, ""}},
                   {});
-    const std::pair<int, int> totals[] = {{2, 32}, {5, 48}, {10, 64}, {38, 72}, {164, 512}, {255, 96}};
-    for (auto [slot, total] : totals) EXPECT_EQ(slotOfImage(slot).totalLength, total);
+    const std::pair<int, int> totals[] = {{2, 32},  {5, 48},    {10, 64},
+                                          {38, 72}, {164, 512}, {255, 96}};
+    for (auto [slot, total] : totals)
+        EXPECT_EQ(slotOfImage(slot).totalLength, total);
     EXPECT_EQ(slotOfImage(255).name, fixedText(fromUtf8("Darp şiddeti demo"), 40));
     EXPECT_EQ(slotOfImage(255).numerator, 12);
     EXPECT_EQ(slotOfImage(255).mertebe, 8);
@@ -135,7 +148,8 @@ TEST(DefaultLibrary, EmptySlotsUserExamplesAndColour) {
     EXPECT_EQ(c.red, 200);
     EXPECT_EQ(c.green, 185);
     EXPECT_EQ(c.blue, 130);
-    for (std::uint8_t f : c.filler) ASSERT_EQ(f, 0);
+    for (std::uint8_t f : c.filler)
+        ASSERT_EQ(f, 0);
 }
 
 TEST(LibraryFile, CreatedOnlyWhenMissingAndNeverOverwritten) {
@@ -149,7 +163,8 @@ TEST(LibraryFile, CreatedOnlyWhenMissingAndNeverOverwritten) {
     // A damaged (short) file stays exactly as it is.
     { std::ofstream(path, std::ios::binary | std::ios::trunc) << "short file"; }
     EXPECT_FALSE(createLibraryIfMissing(path, defaultLibraryImage()));
-    EXPECT_EQ(readFile(path), std::vector<char>({'s', 'h', 'o', 'r', 't', ' ', 'f', 'i', 'l', 'e'}));
+    EXPECT_EQ(readFile(path),
+              std::vector<char>({'s', 'h', 'o', 'r', 't', ' ', 'f', 'i', 'l', 'e'}));
     // Reading from it fails instead of crashing.
     LibraryFile lib;
     ASSERT_TRUE(lib.open(path));
@@ -224,7 +239,8 @@ TEST(LibrarySource, RefusesWhatCannotBeRight) {
     EXPECT_FALSE(errorsOf("[1] \"A\" 2/4\nspacing 1\nstrokes D16:3 | T16:1\nsource t\n").empty());
     // 64 wholes at the widest spacing run far past circle 180.
     std::string longOne = "[1] \"A\" 64/1\nspacing 63\nstrokes";
-    for (int i = 0; i < 64; ++i) longOne += " D64:3";
+    for (int i = 0; i < 64; ++i)
+        longOne += " D64:3";
     EXPECT_FALSE(errorsOf(longOne + "\nsource t\n").empty());
     EXPECT_FALSE(errorsOf("[300] \"A\" 2/4\n").empty());
 }
@@ -232,11 +248,13 @@ TEST(LibrarySource, RefusesWhatCannotBeRight) {
 TEST(Layout, HalvingTableTellingRows) {
     const HalvingTable t = TabloYap();
     const std::pair<int, std::array<int, 6>> rows[] = {
-        {1, {0, 0, 0, 0, 0, 0}},   {2, {1, 0, 0, 0, 0, 0}},    {3, {2, 1, 0, 0, 0, 0}},
-        {6, {3, 2, 1, 0, 0, 0}},   {12, {6, 3, 2, 1, 0, 0}},   {24, {12, 6, 3, 2, 1, 0}},
+        {1, {0, 0, 0, 0, 0, 0}},    {2, {1, 0, 0, 0, 0, 0}},   {3, {2, 1, 0, 0, 0, 0}},
+        {6, {3, 2, 1, 0, 0, 0}},    {12, {6, 3, 2, 1, 0, 0}},  {24, {12, 6, 3, 2, 1, 0}},
         {48, {24, 12, 6, 3, 2, 1}}, {63, {32, 16, 8, 4, 2, 1}}};
     for (const auto& [k, cols] : rows)
-        for (int c = 0; c < 6; ++c) EXPECT_EQ(t[std::size_t(k)][std::size_t(c)], cols[std::size_t(c)]) << "k " << k << " column " << c;
+        for (int c = 0; c < 6; ++c)
+            EXPECT_EQ(t[std::size_t(k)][std::size_t(c)], cols[std::size_t(c)])
+                << "k " << k << " column " << c;
 }
 
 namespace {

@@ -24,10 +24,11 @@ TEST(TextCodec, EveryByteSurvivesDecodeAndEncode) {
 
 TEST(TextCodec, TurkishLettersUseTheirCodePagePlaces) {
     const std::u32string letters = fromUtf8("şŞğĞıİâîüÜçÇöÖ€");
-    const std::uint8_t expected[] = {0xFE, 0xDE, 0xF0, 0xD0, 0xFD, 0xDD, 0xE2,
-                                     0xEE, 0xFC, 0xDC, 0xE7, 0xC7, 0xF6, 0xD6, 0x80};
+    const std::uint8_t expected[] = {0xFE, 0xDE, 0xF0, 0xD0, 0xFD, 0xDD, 0xE2, 0xEE,
+                                     0xFC, 0xDC, 0xE7, 0xC7, 0xF6, 0xD6, 0x80};
     ASSERT_EQ(letters.size(), std::size(expected));
-    for (std::size_t i = 0; i < letters.size(); ++i) EXPECT_EQ(charToCp1254(letters[i]), expected[i]);
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        EXPECT_EQ(charToCp1254(letters[i]), expected[i]);
     // Characters the code page cannot hold are written as '?'.
     EXPECT_EQ(charToCp1254(U'→'), '?');
     EXPECT_EQ(charToCp1254(U'ə'), '?');
@@ -58,10 +59,12 @@ TEST(Record, DuyekMatchesTheWorkedExampleByteForByte) {
     EXPECT_EQ(b[1621], 8);
     const std::uint8_t name[] = {'D', 0xFC, 'y', 'e', 'k'};
     EXPECT_TRUE(std::equal(std::begin(name), std::end(name), b.begin() + 1622));
-    for (int i = 1627; i < 1662; ++i) EXPECT_EQ(b[std::size_t(i)], ' ');
+    for (int i = 1627; i < 1662; ++i)
+        EXPECT_EQ(b[std::size_t(i)], ' ');
     EXPECT_EQ(b[1662], 0x40);
     EXPECT_EQ(b[1663], 0x00);
-    for (int i = 1664; i < kRecordBytes; ++i) EXPECT_EQ(b[std::size_t(i)], 0);
+    for (int i = 1664; i < kRecordBytes; ++i)
+        EXPECT_EQ(b[std::size_t(i)], 0);
     EXPECT_EQ(r.totalLength, 64);
     EXPECT_EQ(r.name, fixedText(U"Düyek", 40));
 }
@@ -98,10 +101,12 @@ TEST(Record, CanonicalEmptyRecordBytes) {
     }
     EXPECT_EQ(b[1620], 0);
     EXPECT_EQ(b[1621], 8);
-    for (int i = 1622; i < 1662; ++i) EXPECT_EQ(b[std::size_t(i)], ' ');
+    for (int i = 1622; i < 1662; ++i)
+        EXPECT_EQ(b[std::size_t(i)], ' ');
     EXPECT_EQ(b[1662], 0);
     EXPECT_EQ(b[1663], 0);
-    for (int i = 1664; i < kRecordBytes; ++i) EXPECT_EQ(b[std::size_t(i)], ' ');
+    for (int i = 1664; i < kRecordBytes; ++i)
+        EXPECT_EQ(b[std::size_t(i)], ' ');
 }
 
 TEST(Record, MevcutHalkaTotalAndExpectedLength) {

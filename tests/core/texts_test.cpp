@@ -11,7 +11,8 @@ namespace {
 
 int countLines(const std::string& s) {
     int n = 1;
-    for (std::size_t i = s.find("\r\n"); i != std::string::npos; i = s.find("\r\n", i + 2)) ++n;
+    for (std::size_t i = s.find("\r\n"); i != std::string::npos; i = s.find("\r\n", i + 2))
+        ++n;
     return n;
 }
 
@@ -75,7 +76,8 @@ TEST(Texts, HelpAboutAndTheWorkedExample) {
 
 TEST(Texts, CaptionTableNamesEachControlOnce) {
     std::set<std::string> seen;
-    for (const Caption& c : captionTable()) EXPECT_TRUE(seen.insert(c.control).second) << c.control;
+    for (const Caption& c : captionTable())
+        EXPECT_TRUE(seen.insert(c.control).second) << c.control;
     auto find = [&](const char* name) -> const Caption& {
         for (const Caption& c : captionTable())
             if (std::string(c.control) == name) return c;

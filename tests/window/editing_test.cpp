@@ -131,7 +131,8 @@ TEST_F(EditingTest, ClearAndTheDurationButtons) {
     // Expand and compress move strokes and never lose one.
     const int strokes = [&] {
         int n = 0;
-        for (const Halka& h : window->currentUsul.circles) n += h.hasStroke();
+        for (const Halka& h : window->currentUsul.circles)
+            n += h.hasStroke();
         return n;
     }();
     const int total = window->currentUsul.totalLength;
@@ -146,7 +147,8 @@ TEST_F(EditingTest, ClearAndTheDurationButtons) {
     EXPECT_GT(MevcutHalka(window->currentUsul), packed);
     window->But_optimize_Click();
     int after = 0;
-    for (const Halka& h : window->currentUsul.circles) after += h.hasStroke();
+    for (const Halka& h : window->currentUsul.circles)
+        after += h.hasStroke();
     EXPECT_EQ(after, strokes);
     EXPECT_EQ(window->currentUsul.totalLength, total);
 

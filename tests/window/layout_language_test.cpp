@@ -4,11 +4,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QMenuBar>
 #include <QTimer>
 
 using namespace zerkavi;
@@ -17,8 +17,8 @@ using namespace zerkavi::testing;
 namespace {
 
 std::vector<QWidget*> editingButtons(ArayüzKalıp& w) {
-    return {w.But_Sil,    w.But_kaydet, w.But_Temizle,    w.But_optimize,
-            w.But_uzat,   w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
+    return {w.But_Sil,  w.But_kaydet, w.But_Temizle,    w.But_optimize,
+            w.But_uzat, w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
 }
 
 bool enabled(QObject* o) {
@@ -112,7 +112,8 @@ TEST_F(WindowTest, LayoutPlacesThePlanFramesJustBelowTheWindow) {
         auto* w = qobject_cast<QWidget*>(o);
         if (!w || !w->isVisible() || w->parentWidget() != window->central) continue;
         if (w == window->Frame5 || w == window->Frame9 || w == window->Frame10) continue;
-        EXPECT_TRUE(window->central->rect().contains(w->geometry())) << w->objectName().toStdString();
+        EXPECT_TRUE(window->central->rect().contains(w->geometry()))
+            << w->objectName().toStdString();
     }
 }
 
@@ -163,12 +164,14 @@ TEST_F(WindowTest, ControlLockStates) {
     w.EkranKiliti(3);
     EXPECT_TRUE(w.But_Baslat->isEnabled());
     EXPECT_FALSE(w.But_Dur->isEnabled());
-    for (QWidget* b : editingButtons(w)) EXPECT_FALSE(b->isEnabled());
+    for (QWidget* b : editingButtons(w))
+        EXPECT_FALSE(b->isEnabled());
     EXPECT_TRUE(w.Mn_Lisanlar->isEnabled());
     // 2 acts as 3; with a user slot the editing buttons come on.
     w.currentSlot = 230;
     w.EkranKiliti(2);
-    for (QWidget* b : editingButtons(w)) EXPECT_TRUE(b->isEnabled());
+    for (QWidget* b : editingButtons(w))
+        EXPECT_TRUE(b->isEnabled());
     EXPECT_FALSE(w.But_Dur->isEnabled());
 
     // 5: only the usul list reacts.
@@ -228,21 +231,26 @@ TEST_F(WindowTest, ControlLockStates) {
 TEST_F(WindowTest, EveryNamedControlExists) {
     ASSERT_TRUE(start());
     const char* const names[] = {
-        "Picture1", "PicEschel", "imajPenceresi", "PicBirimNota", "Picture2", "Picture3",
-        "Picture4", "Picture5", "Picture8", "Frame1", "Frame2", "Frame3", "Frame4", "Frame5",
-        "Frame6", "Frame7", "Frame8", "Frame9", "Frame10", "Frame12", "Frame13", "Frame14",
-        "But_yükle", "But_önceki", "But_sonraki", "But_kaydet", "But_farklı", "But_Sil",
-        "But_Temizle", "But_optimize", "But_uzat", "But_kısalt", "But_baskı", "But_JPG",
-        "But_Baslat", "But_Dur", "But_mertebe(0)", "But_mertebe(1)", "Command1", "Command2",
-        "Command3", "Command4", "Command5", "Command6", "Command8", "Command10", "Image3",
-        "Option1(1)", "Option1(2)", "Option1(3)", "Option2", "Option3", "Option4", "Text1",
-        "Text2", "Text3", "Text4", "Text5", "Text9", "Text14", "Label1", "Label2", "Label3",
-        "Label4", "Label5", "Label7", "Label9", "List1", "List2", "List3", "File1", "VScroll1",
-        "TimerWav", "Mn_edit", "Mn_birim", "Mn_metinler", "Mn_volüm", "Mn_orta", "Mn_zayıf",
-        "Mn_Lisanlar", "Mn_RenkZemin", "Mn_yardm", "Mn_bilgi", "Mn_editNota(0)",
-        "Mn_editNota(14)", "Mn_metin(8)", "Mn_Oseviye(2)", "Mn_Oseviye(9)", "Mn_Zseviye(2)",
-        "Mn_Zseviye(9)", "ikilik", "dörtlük", "sekizlik", "onaltılık", "otuzikilik",
-        "MenüPenc(0)", "MenüPenc(14)"};
+        "Picture1",     "PicEschel",      "imajPenceresi",  "PicBirimNota",   "Picture2",
+        "Picture3",     "Picture4",       "Picture5",       "Picture8",       "Frame1",
+        "Frame2",       "Frame3",         "Frame4",         "Frame5",         "Frame6",
+        "Frame7",       "Frame8",         "Frame9",         "Frame10",        "Frame12",
+        "Frame13",      "Frame14",        "But_yükle",      "But_önceki",     "But_sonraki",
+        "But_kaydet",   "But_farklı",     "But_Sil",        "But_Temizle",    "But_optimize",
+        "But_uzat",     "But_kısalt",     "But_baskı",      "But_JPG",        "But_Baslat",
+        "But_Dur",      "But_mertebe(0)", "But_mertebe(1)", "Command1",       "Command2",
+        "Command3",     "Command4",       "Command5",       "Command6",       "Command8",
+        "Command10",    "Image3",         "Option1(1)",     "Option1(2)",     "Option1(3)",
+        "Option2",      "Option3",        "Option4",        "Text1",          "Text2",
+        "Text3",        "Text4",          "Text5",          "Text9",          "Text14",
+        "Label1",       "Label2",         "Label3",         "Label4",         "Label5",
+        "Label7",       "Label9",         "List1",          "List2",          "List3",
+        "File1",        "VScroll1",       "TimerWav",       "Mn_edit",        "Mn_birim",
+        "Mn_metinler",  "Mn_volüm",       "Mn_orta",        "Mn_zayıf",       "Mn_Lisanlar",
+        "Mn_RenkZemin", "Mn_yardm",       "Mn_bilgi",       "Mn_editNota(0)", "Mn_editNota(14)",
+        "Mn_metin(8)",  "Mn_Oseviye(2)",  "Mn_Oseviye(9)",  "Mn_Zseviye(2)",  "Mn_Zseviye(9)",
+        "ikilik",       "dörtlük",        "sekizlik",       "onaltılık",      "otuzikilik",
+        "MenüPenc(0)",  "MenüPenc(14)"};
     for (const char* name : names) {
         int count = 0;
         for (QObject* o : window->allControls)

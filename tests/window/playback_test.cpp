@@ -82,9 +82,9 @@ TEST_F(PlaybackTest, StartPlaysLocksAndMovesTheMarkerStopRestores) {
 }
 
 TEST_F(PlaybackTest, TheEndTimerStopsAShortUsul) {
-    load(1);                                         // Nim sofyan 2/8, 16 64ths
+    load(1);                                                 // Nim sofyan 2/8, 16 64ths
     window->VScroll1->setValue(window->VScroll1->minimum()); // 250 bpm
-    window->PicBirimNota_Click();                    // the sixteenth: 960 ms
+    window->PicBirimNota_Click();                            // the sixteenth: 960 ms
     ASSERT_EQ(window->unitNote, 16);
     const QImage before = window->Picture1->image();
     window->But_Baslat_Click();
@@ -116,7 +116,7 @@ TEST_F(PlaybackTest, OneStrokeStartsNoStrokeTimerAndLoopedFillsTwoMinutes) {
 }
 
 TEST_F(PlaybackTest, TheCommandLineWritesTheSameSoundAsStart) {
-    load(38); // Aksak
+    load(38);                             // Aksak
     window->Option1[1]->setChecked(true); // kudüm
     window->Option3->setChecked(true);
     window->VScroll1->setValue(270 - 96);

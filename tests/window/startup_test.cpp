@@ -19,8 +19,8 @@ using namespace zerkavi::testing;
 namespace {
 
 std::vector<QPushButton*> editingButtons(ArayüzKalıp& w) {
-    return {w.But_Sil,    w.But_kaydet, w.But_Temizle,    w.But_optimize,
-            w.But_uzat,   w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
+    return {w.But_Sil,  w.But_kaydet, w.But_Temizle,    w.But_optimize,
+            w.But_uzat, w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
 }
 
 } // namespace
@@ -31,7 +31,8 @@ TEST_F(WindowTest, FirstStartInAnEmptyFolder) {
     const auto bytes = readBytes(folder / "usuller.usl");
     const auto image = defaultLibraryImage();
     ASSERT_EQ(bytes.size(), image.size());
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), reinterpret_cast<const char*>(image.data())));
+    EXPECT_TRUE(
+        std::equal(bytes.begin(), bytes.end(), reinterpret_cast<const char*>(image.data())));
     EXPECT_TRUE(std::filesystem::is_directory(folder / "zrkv"));
     EXPECT_EQ(window->workingFolder(), folder / "zrkv");
 
@@ -52,7 +53,8 @@ TEST_F(WindowTest, FirstStartInAnEmptyFolder) {
     EXPECT_FALSE(window->List2->isVisibleTo(window.get()));
     EXPECT_FALSE(window->But_Dur->isEnabled());
     EXPECT_TRUE(window->But_Baslat->isEnabled());
-    for (QPushButton* b : editingButtons(*window)) EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    for (QPushButton* b : editingButtons(*window))
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
 
     // Glyph rectangles of the three bands.
     EXPECT_EQ(window->largeGlyphs[5].width, 18);
@@ -96,8 +98,10 @@ TEST_F(WindowTest, ScreenLimits) {
         QSize screen;
         bool accepted;
         QString message;
-    } cases[] = {{{1024, 768}, true, {}},      {{1023, 768}, false, width},
-                 {{1023, 700}, false, width},  {{1024, 767}, false, height}};
+    } cases[] = {{{1024, 768}, true, {}},
+                 {{1023, 768}, false, width},
+                 {{1023, 700}, false, width},
+                 {{1024, 767}, false, height}};
     for (const Case& c : cases) {
         messages.shown.clear();
         window.reset();

@@ -6,8 +6,8 @@
 //                                          imitate two notation rows with the
 //                                          large glyphs of STRIP.png, for review
 //
-// Strip layout (fixed: the program copies glyphs by these rectangles): three bands of 11 cells. Cell c (0..10)
-// lies at x = 20 c and holds glyph code 159 + c.
+// Strip layout (fixed: the program copies glyphs by these rectangles): three bands of 11 cells.
+// Cell c (0..10) lies at x = 20 c and holds glyph code 159 + c.
 //
 //   band    y    height  width  width of codes 164, 166, 168 (cells 5, 7, 9)
 //   large   0    84      10     18
@@ -48,7 +48,7 @@
 
 namespace {
 
-constexpr int kSub = 16;                    // samples per pixel along each axis
+constexpr int kSub = 16; // samples per pixel along each axis
 constexpr double kPi = 3.14159265358979323846;
 
 // ---------------------------------------------------------------------------
@@ -70,17 +70,21 @@ double seriesCos(double x) {
     }
     return sum;
 }
-double degToRad(double d) { return d * kPi / 180.0; }
+double degToRad(double d) {
+    return d * kPi / 180.0;
+}
 
 // ---------------------------------------------------------------------------
 // Supersampled mask of one cell. Coordinates of the drawing functions are in
 // output pixels, y downwards; sample (i, j) lies at ((i + 0.5) / kSub,
 // (j + 0.5) / kSub).
 
-struct Point { double x, y; };
+struct Point {
+    double x, y;
+};
 
 class Mask {
-public:
+  public:
     Mask(int w, int h) : w_(w), h_(h), bits_(std::size_t(w) * kSub * h * kSub, 0) {}
     int width() const { return w_; }
     int height() const { return h_; }
@@ -102,9 +106,8 @@ public:
     }
 
     void rect(double x0, double y0, double x1, double y1, bool ink = true) {
-        paint(x0, y0, x1, y1, ink, [&](double x, double y) {
-            return x >= x0 && x < x1 && y >= y0 && y < y1;
-        });
+        paint(x0, y0, x1, y1, ink,
+              [&](double x, double y) { return x >= x0 && x < x1 && y >= y0 && y < y1; });
     }
 
     // An ellipse with semi-axes a (along the tilt) and b, tilted by `deg`
@@ -129,8 +132,10 @@ public:
     void polygon(const std::vector<Point>& pts, bool ink = true) {
         double x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
         for (const Point& p : pts) {
-            x0 = std::min(x0, p.x); x1 = std::max(x1, p.x);
-            y0 = std::min(y0, p.y); y1 = std::max(y1, p.y);
+            x0 = std::min(x0, p.x);
+            x1 = std::max(x1, p.x);
+            y0 = std::min(y0, p.y);
+            y1 = std::max(y1, p.y);
         }
         paint(x0, y0, x1, y1, ink, [&](double x, double y) {
             bool in = false;
@@ -155,7 +160,7 @@ public:
         return n;
     }
 
-private:
+  private:
     int w_, h_;
     std::vector<unsigned char> bits_;
 };
@@ -164,7 +169,7 @@ private:
 // Path of cubic Béziers, flattened with a fixed number of steps.
 
 class Path {
-public:
+  public:
     explicit Path(Point start) { pts_.push_back(start); }
     Path& cubic(Point c1, Point c2, Point end) {
         Point p0 = pts_.back();
@@ -177,10 +182,13 @@ public:
         }
         return *this;
     }
-    Path& line(Point end) { pts_.push_back(end); return *this; }
+    Path& line(Point end) {
+        pts_.push_back(end);
+        return *this;
+    }
     const std::vector<Point>& points() const { return pts_; }
 
-private:
+  private:
     std::vector<Point> pts_;
 };
 
@@ -218,30 +226,69 @@ struct Band {
 // 32nd): its stems are sized so that nothing is cut off there. The small band
 // is drawn at (6, 0) in the unit-note picture (Düm quarter, eighth, sixteenth).
 const Band kLarge = {
-    "large", 0, 84, 10, 18,
-    9.0, 7.0, 10.0, 6.6,
-    42.5, 41.5, 42.0,
+    "large",
+    0,
+    84,
+    10,
+    18,
+    9.0,
+    7.0,
+    10.0,
+    6.6,
+    42.5,
+    41.5,
+    42.0,
     1.0,
-    {12.0, 12.0, 10.0, 7.0}, {71.0, 71.0, 73.0, 75.0},
-    8.4, {0, 19.0, 18.0, 15.0}, {0, 0, 14.0, 12.0}, {0, 0, 6.0, 5.5},
+    {12.0, 12.0, 10.0, 7.0},
+    {71.0, 71.0, 73.0, 75.0},
+    8.4,
+    {0, 19.0, 18.0, 15.0},
+    {0, 0, 14.0, 12.0},
+    {0, 0, 6.0, 5.5},
     0.0,
 };
 const Band kMedium = {
-    "medium", 90, 56, 7, 12,
-    6.0, 4.8, 7.0, 4.4,
-    28.5, 28.5, 28.5,
+    "medium",
+    90,
+    56,
+    7,
+    12,
+    6.0,
+    4.8,
+    7.0,
+    4.4,
+    28.5,
+    28.5,
+    28.5,
     1.0,
-    {9.0, 9.0, 9.0, 8.0}, {48.5, 48.5, 48.5, 50.5},
-    5.6, {0, 12.0, 10.5, 9.0}, {0, 0, 8.0, 7.0}, {0, 0, 3.8, 3.4},
+    {9.0, 9.0, 9.0, 8.0},
+    {48.5, 48.5, 48.5, 50.5},
+    5.6,
+    {0, 12.0, 10.5, 9.0},
+    {0, 0, 8.0, 7.0},
+    {0, 0, 3.8, 3.4},
     0.3,
 };
 const Band kSmall = {
-    "small", 150, 42, 5, 9,
-    5.0, 3.6, 5.0, 3.4,
-    21.5, 21.5, 21.5,
+    "small",
+    150,
+    42,
+    5,
+    9,
+    5.0,
+    3.6,
+    5.0,
+    3.4,
+    21.5,
+    21.5,
+    21.5,
     1.0,
-    {7.5, 7.5, 6.0, 5.0}, {35.5, 35.5, 37.0, 38.0},
-    4.0, {0, 9.0, 8.0, 7.0}, {0, 0, 6.0, 5.0}, {0, 0, 3.5, 3.0},
+    {7.5, 7.5, 6.0, 5.0},
+    {35.5, 35.5, 37.0, 38.0},
+    4.0,
+    {0, 9.0, 8.0, 7.0},
+    {0, 0, 6.0, 5.0},
+    {0, 0, 3.5, 3.0},
     0.8,
 };
 
@@ -282,12 +329,11 @@ void headWhole(Mask& m, double cx, double cy, double w, double h) {
 // away from the stem end (times h); `thick` is the part of the stem it
 // covers, in pixels. A thick blob at the stem sweeps out and down into a thin
 // tail that turns back towards the stem at its tip.
-void flag(Mask& m, double x0, double y0, double w, double h, double thick, int dir,
-          double stemW) {
+void flag(Mask& m, double x0, double y0, double w, double h, double thick, int dir, double stemW) {
     auto P = [&](double u, double v) { return Point{x0 + u * w, y0 + dir * v * h}; };
-    const double us = -stemW / w;  // the stem's inner edge, so the flag joins the stem
-    const double t = thick / h;    // attachment (0.42 for a lone flag)
-    const double k = t / 0.42;     // the inner edge near the stem follows it
+    const double us = -stemW / w; // the stem's inner edge, so the flag joins the stem
+    const double t = thick / h;   // attachment (0.42 for a lone flag)
+    const double k = t / 0.42;    // the inner edge near the stem follows it
     Path p(P(us, 0.0));
     p.line(P(0.0, 0.0))
         .cubic(P(0.08, 0.18), P(0.46, 0.28), P(0.74, 0.50))
@@ -304,10 +350,10 @@ void drawGlyph(Mask& m, const Band& b, int code) {
         headWhole(m, b.wholeW / 2, b.cyWhole, b.wholeW, b.wholeH);
         return;
     }
-    const bool tek = (code % 2) == 1;                 // 161, 163, ... are Tek
-    const int value = (code - 160) / 2;               // 0 half, 1 quarter, 2 eighth, 3 16th, 4 32nd
+    const bool tek = (code % 2) == 1;   // 161, 163, ... are Tek
+    const int value = (code - 160) / 2; // 0 half, 1 quarter, 2 eighth, 3 16th, 4 32nd
     const int flags = value >= 2 ? value - 1 : 0;
-    const int cls = value <= 1 ? 0 : value - 1;       // stem class, see Band
+    const int cls = value <= 1 ? 0 : value - 1; // stem class, see Band
     const double cy = tek ? b.cyTek : b.cyDum;
     const double cx = b.headW / 2;
 
@@ -324,12 +370,14 @@ void drawGlyph(Mask& m, const Band& b, int code) {
         // Up-stem on the right of the head, its right edge on the head's right extreme.
         double sx1 = b.headW, sx0 = sx1 - b.stemW, top = b.dumTop[cls];
         m.rect(sx0, top, sx1, cy - 0.5);
-        for (int k = 0; k < flags; ++k) flagAt(k, sx1, top + k * b.flagStep[cls], +1);
+        for (int k = 0; k < flags; ++k)
+            flagAt(k, sx1, top + k * b.flagStep[cls], +1);
     } else {
         // Down-stem on the left of the head; flags rise from its end.
         double sx0 = 0.0, sx1 = b.stemW, bottom = b.tekBottom[cls];
         m.rect(sx0, cy + 0.5, sx1, bottom);
-        for (int k = 0; k < flags; ++k) flagAt(k, sx1, bottom - k * b.flagStep[cls], -1);
+        for (int k = 0; k < flags; ++k)
+            flagAt(k, sx1, bottom - k * b.flagStep[cls], -1);
     }
     // The slit of a half head is cut last, after the stem that touches its rim.
     if (value == 0) halfHeadHole(m, cx, cy, b.headW, b.headH);
@@ -387,12 +435,14 @@ int notationTest(const char* stripFile, const char* outFile) {
     pic.fill(Qt::white);
     QPainter p(&pic);
     // Row 1: each glyph alone; row 2: both hands in one circle.
-    const int dumCodes[2][22] = {
-        {159, 160, 162, 164, 166, 168, 0, 162, 164, 0, 166, 168, 0, 160, 0, 0, 162, 162, 0, 164, 164, 0},
-        {160, 162, 164, 166, 168, 0, 164, 164, 166, 168, 168, 162, 0, 0, 0, 164, 166, 168, 162, 164, 0, 159}};
+    const int dumCodes[2][22] = {{159, 160, 162, 164, 166, 168, 0,   162, 164, 0,   166,
+                                  168, 0,   160, 0,   0,   162, 162, 0,   164, 164, 0},
+                                 {160, 162, 164, 166, 168, 0,   164, 164, 166, 168, 168,
+                                  162, 0,   0,   0,   164, 166, 168, 162, 164, 0,   159}};
     const int tekCodes[2][22] = {
         {0, 0, 0, 0, 0, 0, 159, 163, 165, 161, 167, 169, 163, 0, 165, 167, 0, 0, 169, 0, 0, 163},
-        {161, 163, 165, 167, 169, 159, 163, 165, 167, 169, 0, 0, 161, 163, 165, 0, 0, 0, 167, 165, 169, 0}};
+        {161, 163, 165, 167, 169, 159, 163, 165, 167, 169, 0,
+         0,   161, 163, 165, 0,   0,   0,   167, 165, 169, 0}};
     const int n = 22;
     for (int r = 0; r < 2; ++r) {
         int T = 150 * r;
@@ -401,7 +451,8 @@ int notationTest(const char* stripFile, const char* outFile) {
         p.drawLine(20, T + 90, 460, T + 90);
         p.setPen(QColor(200, 200, 200));
         p.setBrush(Qt::white);
-        for (int j = 1; j <= n; ++j) p.drawEllipse(QPoint(40 + 20 * (j - 1), T + 75), 5, 5);
+        for (int j = 1; j <= n; ++j)
+            p.drawEllipse(QPoint(40 + 20 * (j - 1), T + 75), 5, 5);
         if (r == 1) {
             p.setPen(Qt::black);
             p.drawLine(0, 149, 480, 149);
@@ -424,8 +475,10 @@ int notationTest(const char* stripFile, const char* outFile) {
         // A one-dot marker (birNoktaKoy) on two Düm strokes to check it clears the flags.
         for (int j : {4, 6}) {
             int X = 36 + 20 * (j - 1), Y = T + 60;
-            const int off[8][2] = {{13, -1}, {13, 1}, {14, -2}, {14, -1}, {14, 1}, {14, 2}, {15, -1}, {15, 1}};
-            for (auto& o : off) pic.setPixel(X + o[0], Y + o[1], qRgb(0, 0, 0));
+            const int off[8][2] = {{13, -1}, {13, 1}, {14, -2}, {14, -1},
+                                   {14, 1},  {14, 2}, {15, -1}, {15, 1}};
+            for (auto& o : off)
+                pic.setPixel(X + o[0], Y + o[1], qRgb(0, 0, 0));
         }
     }
     p.end();
@@ -436,10 +489,11 @@ int notationTest(const char* stripFile, const char* outFile) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "--notation-test") == 0) return notationTest(argv[2], argv[3]);
+    if (argc == 4 && std::strcmp(argv[1], "--notation-test") == 0)
+        return notationTest(argv[2], argv[3]);
     if (argc != 2) {
         std::fprintf(stderr, "usage: gen_glyphs OUT.png\n"
                              "       gen_glyphs --notation-test STRIP.png OUT.png\n");
