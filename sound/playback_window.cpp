@@ -74,6 +74,7 @@ void ArayüzKalıp::But_Baslat_Click() {
     endTimer.start(1001, int(roundHalfEven(playLengthMs)), [this](int) { But_dur_Click(); });
     Picture1->setPenWidth(4);
     drawMarker(1);
+    if (markerMoved) markerMoved(1);
     for (int j = 1; j < schedule.strokeCount(); ++j)
         strokeTimers.start(j, schedule.stroke(j).endMs, [this](int id) { StrokeTimerProc(id); });
 }
@@ -89,6 +90,7 @@ void ArayüzKalıp::StrokeTimerProc(int j) {
     drawMarker(j + 1);
     strokeTimers.kill(j);
     currentStroke = j;
+    if (markerMoved) markerMoved(j + 1);
 }
 
 void ArayüzKalıp::But_dur_Click() {

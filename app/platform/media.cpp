@@ -31,7 +31,8 @@ std::uint16_t le16(const char* p) {
 struct WavData {
     int channels = 0;
     int sampleRate = 0;
-    QByteArray pcm;
+    qsizetype pcmOffset = 0; // where the samples start in the file
+    qsizetype pcmBytes = 0;
 };
 
 // Walks the RIFF chunks rather than trusting a 44-byte header, so a file with extra chunks
@@ -63,7 +64,8 @@ bool parseWav(const QByteArray& file, WavData& out, QString& why) {
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             const qsizetype frame = 2 * std::max(out.channels, 1);
-            out.pcm = file.mid(body, available - available % frame);
+            out.pcmOffset = body;
+            out.pcmBytes = available - available % frame;
             haveData = true;
         }
         at = body + size + (size & 1);
@@ -95,7 +97,11 @@ struct MediaDevice::Stream {
     enum class Mode { Stopped, Playing, Paused };
 
     QAudioFormat format;
-    QByteArray pcm;
+    // The file stays mapped while it is open: opening a long file costs no copy, so the
+    // first samples reach the output at once whatever its length.
+    std::unique_ptr<QFile> file;
+    QByteArray bytes; // the whole file: a view of the mapping, or a copy where mapping fails
+    QByteArray pcm;   // a view into `bytes`
     int bytesPerFrame = 2;
     std::int64_t lengthMs = 0;
 
@@ -186,18 +192,23 @@ MediaReply MediaDevice::open(const QString& path, const QString& type, const QSt
     if (!isWord(type, "waveaudio")) return fail("unknown device type");
     if (alias.isEmpty()) return fail("missing alias");
     if (isOpen(alias)) return fail("alias already in use");
-    QFile file(resolve(path));
-    if (!file.open(QIODevice::ReadOnly)) return fail("cannot open the file");
+    auto s = std::make_unique<Stream>();
+    s->file = std::make_unique<QFile>(resolve(path));
+    if (!s->file->open(QIODevice::ReadOnly)) return fail("cannot open the file");
+    if (uchar* mapped = s->file->map(0, s->file->size()))
+        s->bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                           qsizetype(s->file->size()));
+    else
+        s->bytes = s->file->readAll();
     WavData wav;
     QString why;
-    if (!parseWav(file.readAll(), wav, why)) return {false, why};
+    if (!parseWav(s->bytes, wav, why)) return {false, why};
 
-    auto s = std::make_unique<Stream>();
     s->format.setSampleRate(wav.sampleRate);
     s->format.setChannelCount(wav.channels);
     s->format.setSampleFormat(QAudioFormat::Int16);
     s->bytesPerFrame = 2 * wav.channels;
-    s->pcm = std::move(wav.pcm);
+    s->pcm = QByteArray::fromRawData(s->bytes.constData() + wav.pcmOffset, wav.pcmBytes);
     s->lengthMs = s->pcm.size() / s->bytesPerFrame * 1000 / wav.sampleRate;
     streams_[alias.toLower()] = std::move(s);
     return done();
@@ -214,8 +225,8 @@ MediaReply MediaDevice::play(Stream& s, std::int64_t fromMs) {
         return done();
     }
     // We write the samples ourselves, whatever space the output has free, on a short
-    // timer. Qt 6.4's pull mode hands PulseAudio only whole periods and can stall for
-    // good after the first one when the buffer is under about 60 ms.
+    // timer. Qt 6.4's pull mode hands PulseAudio only whole periods: with a buffer of 40
+    // or 50 ms it stalled for good after the first period.
     const int rate = s.format.sampleRate();
     auto* sink = new QAudioSink(device, s.format);
     sink->setBufferSize(qsizetype(bufferMs_) * rate / 1000 * s.bytesPerFrame);
@@ -325,7 +336,7 @@ MediaReply MediaDevice::send(const QString& command) {
 }
 
 void MediaDevice::MciOpenPlay(const QString& file, const QString& alias, std::int32_t playFromMs) {
-    // A name that cannot be found is never sent, as the short-path conversion would fail.
+    // A file that does not exist is never named in a command.
     if (!QFileInfo::exists(resolve(file))) return;
     if (!send(QStringLiteral("open ") + file + QStringLiteral(" type WaveAudio alias ") + alias).ok)
         return;

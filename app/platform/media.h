@@ -72,9 +72,10 @@ class MediaDevice {
     void forceClock(ClockMs clock = {});
     bool clockForced() const { return clockForced_; }
 
-    // Size of the audio output's buffer in ms. A larger buffer survives a busier machine
-    // but the sound then reaches the speaker later; without a request PulseAudio may
-    // choose up to two seconds.
+    // Size of the audio output's buffer in ms. It is filled at once, so its size does not
+    // delay the start; a larger one rides out longer stalls of the event loop. At 30 ms
+    // the sound broke up now and then; without a request PulseAudio may choose up to two
+    // seconds.
     void setBufferMs(int ms) { bufferMs_ = ms; }
     int bufferMs() const { return bufferMs_; }
 

@@ -221,6 +221,9 @@ class ArayüzKalıp : public QMainWindow {
     WindowTimers endTimer;     // the one usul end timer, identifier 1001
     PlanEndTimer planEnd;
     std::unique_ptr<xTimer> stopwatch;
+    // Told the stroke the marker stands on whenever it moves (for measuring it against
+    // the sound).
+    std::function<void(int stroke)> markerMoved;
     SampleReader sampleReader;
     UsulRender schedule; // of the usul playing or played last
     int currentStroke = 0;
