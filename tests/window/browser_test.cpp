@@ -247,3 +247,26 @@ TEST_F(WindowTest, ADamagedLibraryGivesMessageOneAndNoCrash) {
     EXPECT_EQ(window->currentSlot, 100);
     EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 5000u);
 }
+
+TEST_F(BrowserTest, SaveAsRefusesABadTimeSignatureAndEmptyListPlacesPickNothing) {
+    pick(32);
+    window->Text5->setText(QStringLiteral("Kopya"));
+    window->Text2->setText("512");
+    window->Text3->setText("512"); // 64 / 512 * 512 = 64: complete, but no byte holds 512
+    window->But_farklı_Click();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[kMessageTimeSignatureRange]);
+    EXPECT_FALSE(window->List2->isVisible());
+
+    // A press below the last entry of the list neither loads nor closes it.
+    window->Text2->setText("8");
+    window->Text3->setText("8");
+    window->But_yükle_Click();
+    window->List1->setGeometry(window->List1->x(), 30, 400, 560);
+    window->List1->clear();
+    window->List1->addItem(QStringLiteral("only one entry"));
+    QTest::mouseClick(window->List1->viewport(), Qt::LeftButton, {}, QPoint(50, 500));
+    EXPECT_TRUE(window->List1->isVisible());
+    EXPECT_EQ(window->currentSlot, 32);
+}
