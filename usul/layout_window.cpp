@@ -1,6 +1,7 @@
 // Placement of the panels that depend on other controls, the opening effect, colours.
 #include "app/window/arayuz_kalip.h"
 
+#include "sound/colour_window.h"
 #include "usul/window_layout.h"
 
 #include <QElapsedTimer>
@@ -117,6 +118,13 @@ void ArayüzKalıp::Image3_Click() {
     Command2->setEnabled(true);
 }
 
+void ArayüzKalıp::Mn_RenkZemin_Click() {
+    // Opened without waiting for it: the dialog locks this window itself.
+    if (!colourDialog) colourDialog = std::make_unique<FRenk>(*this);
+    colourDialog->Form_Load();
+    colourDialog->show();
+}
+
 void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
     const QColor colour(k, s, m);
     QPalette pal = palette();
@@ -148,7 +156,9 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
             " background-color: transparent; }")
             .arg(colour.name()));
     Picture3->setBackground(colour);
+    // A new background clears the unit-note picture; its glyph is drawn again.
     PicBirimNota->setBackground(colour);
+    drawUnitNote();
 }
 
 } // namespace zerkavi

@@ -1,6 +1,8 @@
 // Start-up and shutdown of the main window.
 #include "app/window/arayuz_kalip.h"
 
+#include "sound/colour_window.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -186,6 +188,8 @@ void ArayüzKalıp::shutDown() {
             }
         }
     }
+    // Every window of the program goes: the colour dialog too.
+    if (colourDialog) colourDialog->hide();
     instanceLock_.reset();
 }
 

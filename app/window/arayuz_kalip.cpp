@@ -2,6 +2,7 @@
 #include "app/window/arayuz_kalip.h"
 
 #include "app/platform/embedded_pictures.h"
+#include "sound/colour_window.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -339,6 +340,7 @@ void ArayüzKalıp::createMenus() {
     Mn_bilgi = barAction("Mn_bilgi");
 
     connect(Mn_Lisanlar, &QAction::triggered, this, [this] { Mn_Lisanlar_Click(); });
+    connect(Mn_RenkZemin, &QAction::triggered, this, [this] { Mn_RenkZemin_Click(); });
     connect(Mn_bilgi, &QAction::triggered, this, [this] { Mn_bilgi_Click(); });
     connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });

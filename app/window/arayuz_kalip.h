@@ -47,6 +47,8 @@ class QToolButton;
 
 namespace zerkavi {
 
+class FRenk;
+
 inline constexpr const char* kSoundFolderName = "zrkv";
 
 class ArayüzKalıp : public QMainWindow {
@@ -197,6 +199,8 @@ class ArayüzKalıp : public QMainWindow {
 
     // ---- handlers ----------------------------------------------------------------------
     void Mn_Lisanlar_Click();
+    void Mn_RenkZemin_Click();
+    std::unique_ptr<FRenk> colourDialog; // made when first opened
     void Mn_bilgi_Click();
     void Mn_yardm_Click();
     void Command2_Click();
