@@ -66,6 +66,7 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     createMenus();
     connectBrowser();
     connectEditing();
+    connectExport();
 }
 
 ArayüzKalıp::~ArayüzKalıp() {

@@ -39,6 +39,7 @@ class QListWidget;
 class QLockFile;
 class QMenu;
 class QPlainTextEdit;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -200,6 +201,10 @@ class ArayüzKalıp : public QMainWindow {
     // ---- handlers ----------------------------------------------------------------------
     void Mn_Lisanlar_Click();
     void Mn_RenkZemin_Click();
+    void But_JPG_Click();
+    void But_baskı_Click();
+    // Lets the user set up the printer before printing; tests print to a PDF file instead.
+    std::function<void(QPrinter&)> printSetup;
     std::unique_ptr<FRenk> colourDialog; // made when first opened
     void Mn_bilgi_Click();
     void Mn_yardm_Click();
@@ -252,6 +257,7 @@ class ArayüzKalıp : public QMainWindow {
     void createMenus();
     void connectBrowser();
     void connectEditing();
+    void connectExport();
     // Presses and moves on the notation; true when the event was used.
     bool editingEvent(QObject* watched, QEvent* event);
     // Presses on the usul lists and the mertebe field; true when the press was used.
