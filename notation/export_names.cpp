@@ -20,60 +20,6 @@ std::u32string timeSignatureTitle(int numerator, int mertebe) {
 
 } // namespace
 
-std::u32string trimBlanks(std::u32string_view text) {
-    const auto first = text.find_first_not_of(U' ');
-    if (first == std::u32string_view::npos) return {};
-    const auto last = text.find_last_not_of(U' ');
-    return std::u32string(text.substr(first, last - first + 1));
-}
-
-std::u32string foldTurkishLetters(std::u32string_view text) {
-    std::u32string out(text);
-    for (char32_t& c : out) {
-        switch (c) {
-        case U'ı':
-            c = U'i';
-            break;
-        case U'İ':
-            c = U'I';
-            break;
-        case U'Ç':
-            c = U'C';
-            break;
-        case U'ç':
-            c = U'c';
-            break;
-        case U'Ş':
-            c = U'S';
-            break;
-        case U'ş':
-            c = U's';
-            break;
-        case U'Ö':
-            c = U'O';
-            break;
-        case U'ö':
-            c = U'o';
-            break;
-        case U'Ü':
-            c = U'U';
-            break;
-        case U'ü':
-            c = U'u';
-            break;
-        case U'Ğ':
-            c = U'G';
-            break;
-        case U'ğ':
-            c = U'g';
-            break;
-        default:
-            break;
-        }
-    }
-    return out;
-}
-
 bool isForbiddenInFileName(char32_t c) {
     if (c < 0x20 || c == 0x7F) return true;
     return std::u32string_view(U"\\/:*?\"<>|").find(c) != std::u32string_view::npos;

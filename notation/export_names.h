@@ -3,6 +3,8 @@
 // wording of the image writer's failures.
 #pragma once
 
+#include "usul/text_codec.h"
+
 #include "usul/record.h"
 
 #include <string>
@@ -36,13 +38,6 @@ inline constexpr int kPrintTitlePoints = 10;
 
 inline constexpr int kMessageNoBeats = 3;
 inline constexpr int kMessageForbiddenName = 22;
-
-// Blanks (U+0020 only) cut from both ends.
-std::u32string trimBlanks(std::u32string_view text);
-
-// Every Turkish letter outside ASCII replaced by its plain Latin letter (ı i, İ I, Ç C,
-// ç c, Ş S, ş s, Ö O, ö o, Ü U, ü u, Ğ G, ğ g); all other characters stay, â and î too.
-std::u32string foldTurkishLetters(std::u32string_view text);
 
 // Characters a file name may not hold on any of the file systems the images travel to:
 // \ / : * ? " < > | and the control characters.

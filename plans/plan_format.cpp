@@ -1,5 +1,7 @@
 #include "plans/plan_format.h"
 
+#include "usul/text_codec.h"
+
 #include "usul/browser.h"
 #include "usul/library_file.h"
 #include "usul/record.h"
@@ -57,13 +59,6 @@ std::vector<std::u32string> splitAt(std::u32string_view s, char32_t sep) {
         if (at == std::u32string_view::npos) return parts;
         from = at + 1;
     }
-}
-
-std::u32string trimBlanks(std::u32string_view s) {
-    const std::size_t first = s.find_first_not_of(U' ');
-    if (first == std::u32string_view::npos) return {};
-    const std::size_t last = s.find_last_not_of(U' ');
-    return std::u32string(s.substr(first, last - first + 1));
 }
 
 // Checks of one non-empty, collapsed line; returns the message number or 0.
@@ -271,50 +266,7 @@ std::vector<std::u32string> storedSectionNames(std::u32string_view text) {
 }
 
 std::u32string foldPlanName(std::u32string_view name) {
-    std::u32string out = trimBlanks(name);
-    for (char32_t& c : out) {
-        switch (c) {
-        case U'ı':
-            c = U'i';
-            break;
-        case U'İ':
-            c = U'I';
-            break;
-        case U'Ç':
-            c = U'C';
-            break;
-        case U'ç':
-            c = U'c';
-            break;
-        case U'Ş':
-            c = U'S';
-            break;
-        case U'ş':
-            c = U's';
-            break;
-        case U'Ö':
-            c = U'O';
-            break;
-        case U'ö':
-            c = U'o';
-            break;
-        case U'Ü':
-            c = U'U';
-            break;
-        case U'ü':
-            c = U'u';
-            break;
-        case U'Ğ':
-            c = U'G';
-            break;
-        case U'ğ':
-            c = U'g';
-            break;
-        default:
-            break;
-        }
-    }
-    return out;
+    return foldTurkishLetters(trimBlanks(name));
 }
 
 std::u32string planFileName(std::u32string_view name) {

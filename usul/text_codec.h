@@ -17,4 +17,10 @@ std::string toUtf8(std::u32string_view text);
 // Invalid UTF-8 sequences become U+FFFD (which then encodes as '?').
 std::u32string fromUtf8(std::string_view text);
 
+// The text without blanks (U+0020 only) at either end.
+std::u32string trimBlanks(std::u32string_view text);
+// The twelve Turkish letters without ASCII twins replaced by them (ı -> i, İ -> I, ş -> s …),
+// for file names that must read the same everywhere; â and î stay.
+std::u32string foldTurkishLetters(std::u32string_view text);
+
 } // namespace zerkavi
