@@ -3,9 +3,8 @@
 // wording of the image writer's failures.
 #pragma once
 
-#include "usul/text_codec.h"
-
 #include "usul/record.h"
+#include "usul/text_codec.h"
 
 #include <string>
 #include <string_view>
