@@ -62,6 +62,8 @@ void ArayüzKalıp::But_Baslat_Click() {
                                       Option3->isChecked()};
     schedule = renderUsulToFile(currentUsul, settings, workingFolder(), sampleReader);
     playLengthMs = schedule.playLengthMs;
+    if (schedule.status == UsulRenderStatus::Ok)
+        currentUsul.totalLength = std::int16_t(schedule.timing.totalLength64ths);
     for (WavStatus s : schedule.messages)
         if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
     currentStroke = 0;
