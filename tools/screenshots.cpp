@@ -40,6 +40,14 @@ int main(int argc, char** argv) {
                 .save(out + "/" + name + ".png");
         };
         shoot("start-tr");
+        // Düyek playing: the marker on its second stroke, everything but Stop locked.
+        window.media.forceClock();
+        window.But_yükle_Click();
+        window.List1_Pick(31, Qt::LeftButton);
+        window.But_Baslat_Click();
+        QTest::qWait(500);
+        shoot("playing-tr");
+        window.But_dur_Click();
         for (const char* lang : {"tr", "en"}) {
             if (QString(lang) == "en") window.Mn_Lisanlar->trigger();
             for (int slot : {32, 164, 158}) {
