@@ -67,6 +67,7 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     connectBrowser();
     connectEditing();
     connectExport();
+    connectPlans();
 }
 
 ArayüzKalıp::~ArayüzKalıp() {

@@ -201,6 +201,24 @@ class ArayüzKalıp : public QMainWindow {
     // ---- handlers ----------------------------------------------------------------------
     void Mn_Lisanlar_Click();
     void Mn_RenkZemin_Click();
+    // ---- the plan screen ------------------------------------------------------------------
+    void refreshFile1();
+    std::filesystem::path selectedPlanFile() const; // empty when no plan is selected
+    bool PlanOku();
+    void PasajSırala();
+    void showSections(const std::vector<std::u32string>& names);
+    void File1_Click();
+    void Command8_Click();
+    void Command10_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Option4_Click();
+    void leavePlannedMode();
+    void SabitListeYap();
+    // Moves the three plan frames 33 times by dy pixels, showing every step.
+    void slideFrames(int dy);
+    int slideWaitMs = 25;
+    std::vector<std::u32string> sectionNames;
     void But_JPG_Click();
     void But_baskı_Click();
     // Lets the user set up the printer before printing; tests print to a PDF file instead.
@@ -258,6 +276,7 @@ class ArayüzKalıp : public QMainWindow {
     void connectBrowser();
     void connectEditing();
     void connectExport();
+    void connectPlans();
     // Presses and moves on the notation; true when the event was used.
     bool editingEvent(QObject* watched, QEvent* event);
     // Presses on the usul lists and the mertebe field; true when the press was used.
