@@ -1,0 +1,125 @@
+#include "window_fixture.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <fstream>
+
+using namespace zerkavi;
+using namespace zerkavi::testing;
+
+namespace {
+
+class PlanScreenTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(start());
+        window->slideWaitMs = 0;
+        window->show();
+    }
+    std::filesystem::path sound() const { return folder / "zrkv"; }
+};
+
+const char* const kPlan = "1.Hane 165 2 4 84\n"
+                          "Teslim  165   1 4 84\n"
+                          "Teslim 165 -48 4 84\n"
+                          "Final 165 49- 4 84>50\n";
+
+} // namespace
+
+TEST_F(PlanScreenTest, PlannedModeSlidesTheFramesUpAndBack) {
+    const int low = window->innerHeight() + 2;
+    window->Option4->click();
+    EXPECT_EQ(window->Frame5->y(), low - 165);
+    EXPECT_EQ(window->Frame9->y(), low - 165);
+    EXPECT_FALSE(window->Picture1->isVisible());
+    EXPECT_TRUE(window->Picture4->isVisible());
+    EXPECT_TRUE(window->Command2->isEnabled());
+    EXPECT_FALSE(window->Command1->isEnabled());
+    EXPECT_FALSE(window->Command3->isEnabled());
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Bekle"));
+    // The usul table: slot 1 in the top left corner, ink there.
+    const QImage table = window->Picture4->image();
+    bool ink = false;
+    for (int y = 2; y < 14; ++y)
+        for (int x = 1; x < 40; ++x)
+            if (qGray(table.pixel(x, y)) < 100) ink = true;
+    EXPECT_TRUE(ink);
+
+    window->Option2->click();
+    EXPECT_EQ(window->Frame5->y(), low);
+    EXPECT_TRUE(window->Picture1->isVisible());
+    EXPECT_FALSE(window->Picture4->isVisible());
+}
+
+TEST_F(PlanScreenTest, SaveOpenAndDeleteAPlanFile) {
+    window->Option4->click();
+    window->Text9->setText(QString::fromUtf8("  Şarkı Ölçü "));
+    window->Text14->setPlainText(QString::fromUtf8(kPlan));
+    window->Command8_Click();
+    ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join('|').toStdString();
+    const auto file = sound() / "Sarki Olcu.txt";
+    ASSERT_TRUE(std::filesystem::exists(file));
+    const auto bytes = readBytes(file);
+    const std::string text(bytes.begin(), bytes.end());
+    // Four lines of 43 characters, each ended by CR LF.
+    EXPECT_EQ(text.size(), 4u * 45u);
+    EXPECT_EQ(text.substr(43, 2), "\r\n");
+    EXPECT_EQ(text.substr(0, 6), "1.Hane");
+    EXPECT_EQ(window->File1->count(), 1);
+    EXPECT_EQ(window->List3->count(), 4);
+    EXPECT_EQ(window->List3->currentRow(), 0);
+    EXPECT_EQ(window->List3->item(3)->text(), QStringLiteral("Final"));
+
+    // Saving again under the same name replaces the file.
+    window->Command8_Click();
+    EXPECT_EQ(window->File1->count(), 1);
+
+    // A refused plan shows its message with the line number and writes nothing.
+    window->Text14->setPlainText(QStringLiteral("Bad 300 1 4 84\n"));
+    window->Command8_Click();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[29] + "1");
+
+    // Opening shows the name without ".txt" and the stored text.
+    window->Command10_Click();
+    EXPECT_TRUE(window->Text14->toPlainText().isEmpty());
+    window->File1->setCurrentRow(0);
+    window->File1->item(0)->setSelected(true);
+    window->File1_Click();
+    EXPECT_EQ(window->Text9->text(), QStringLiteral("Sarki Olcu"));
+    EXPECT_TRUE(window->Text14->toPlainText().startsWith(QStringLiteral("1.Hane")));
+    EXPECT_EQ(window->Text14->toPlainText().count('\n'), 3);
+
+    window->Command5_Click();
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(window->File1->count(), 0);
+    EXPECT_EQ(window->List3->count(), 0);
+    EXPECT_TRUE(window->Text9->text().isEmpty());
+    // Nothing selected: message 25.
+    window->Command5_Click();
+    EXPECT_EQ(messages.shown.last().toStdString(), languageTexts(Language::Turkish).message[25]);
+}
+
+TEST_F(PlanScreenTest, FilesWithoutLineEndAndDoubleExtensions) {
+    { std::ofstream(sound() / "a.txt.txt", std::ios::binary) << "X 32 1 8 120"; }
+    { std::ofstream(sound() / "b.txt", std::ios::binary) << "X 32 1 8 120\r\n"; }
+    window->Option4->click();
+    ASSERT_EQ(window->File1->count(), 2);
+    // Entering the screen opened the first plan.
+    EXPECT_EQ(window->Text9->text(), QStringLiteral("a"));
+    const QString first = window->Text14->toPlainText();
+    window->File1->setCurrentRow(1);
+    window->File1->item(1)->setSelected(true);
+    window->File1_Click();
+    EXPECT_EQ(window->Text9->text(), QStringLiteral("b"));
+    EXPECT_EQ(window->Text14->toPlainText(), first);
+    EXPECT_EQ(window->List3->count(), 1);
+}
