@@ -7,6 +7,8 @@
 // next; the passage renderer only ramps inside one passage.
 #pragma once
 
+#include "plans/texts.h"
+
 #include "plans/plan_format.h"
 #include "sound/wav.h"
 #include "usul/record.h"
@@ -23,7 +25,6 @@ namespace zerkavi {
 inline constexpr const char* kPlanSoundFileName = "Eser.---";
 
 // Message shown for a section whose usul has no beats.
-inline constexpr int kMessageNoBeats = 3;
 
 // The start and end metronome of the repetitions of a ramped section are kept in tables of
 // 99 entries, repetition 0 unused, so such a section plays at most 98 repetitions.

@@ -2,6 +2,8 @@
 #include "app/window/arayuz_kalip.h"
 
 #include "plans/plan_format.h"
+#include "plans/plan_render.h"
+#include "sound/sample_bank.h"
 #include "usul/browser.h"
 #include "usul/rounding.h"
 #include "usul/text_codec.h"
@@ -266,6 +268,136 @@ void ArayüzKalıp::SabitListeYap() {
     }
     p.end();
     Picture4->update();
+}
+
+} // namespace zerkavi
+
+// ---- playing a plan --------------------------------------------------------------------
+
+namespace zerkavi {
+
+namespace {
+
+void colourLabel3(QLabel* label, bool playing) {
+    // Green while the plan sounds, dark red while it is paused or stopped.
+    label->setStyleSheet(playing ? QStringLiteral("color: rgb(0, 128, 0)")
+                                 : QStringLiteral("color: rgb(192, 0, 0)"));
+}
+
+} // namespace
+
+void ArayüzKalıp::connectPlanPlayer() {
+    planEnd.setExpiry([this] { Command3_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+}
+
+void ArayüzKalıp::Command4_Click() {
+    Picture3->hide();
+    Command2->setEnabled(true);
+    DataYapEser();
+}
+
+void ArayüzKalıp::DataYapEser() {
+    const std::filesystem::path file = selectedPlanFile();
+    if (file.empty()) {
+        showMessage(25);
+        return;
+    }
+    EkranKiliti(8);
+    int option = 2;
+    for (int i = 1; i <= 3; ++i)
+        if (Option1[std::size_t(i)]->isChecked()) option = i;
+    const UsulOfSlot readSlot = [this](int slot) { return library_.readUsul(slot); };
+    plan = renderPlan(readPlanFile(file), readSlot, currentUsul, workingFolder(), sampleReader,
+                      instrumentCode(option));
+    for (WavStatus s : plan.readerMessages)
+        if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
+    for (int m : plan.messages)
+        showMessage(m);
+    sectionNames = plan.sectionNames;
+    But_Dur->setEnabled(true);
+    // Without a selected section (after New, say) the plan plays from its beginning.
+    planStartIndex = std::max(List3->currentRow(), 0);
+    playFromMs = playFromMsFor(planStartIndex, plan.sectionEndMs);
+    if (!plan.sectionEndMs.empty()) CalınanUsulüGöster(planStartIndex);
+    playLengthMs = plan.playLengthMs;
+    planPlaying = true;
+    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciOpenPlay(QString::fromStdString((workingFolder() / kPlanSoundFileName).string()),
+                      QStringLiteral("kivo"), playFromMs);
+    colourLabel3(Label3, true);
+    planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - playFromMs)));
+    startSectionTimers(playFromMs);
+    TimerWav->start();
+}
+
+void ArayüzKalıp::startSectionTimers(std::int32_t fromMs) {
+    const int count = int(plan.sectionEndMs.size());
+    for (int s = 1; s < count; ++s) {
+        const std::int32_t d = plan.endMsOfSection(s) - fromMs;
+        if (d > 0) sectionTimers.start(s, d, [this](int id) { SectionTimerProc(id); });
+    }
+}
+
+void ArayüzKalıp::CalınanUsulüGöster(int index) {
+    Picture4->hide();
+    Picture5->hide();
+    if (index < 0 || index >= int(plan.sectionUsul.size())) return;
+    const int slot = plan.sectionUsul[std::size_t(index)];
+    if (auto r = library_.readUsul(slot)) currentUsul = *r;
+    Label1->setText(QString::number(slot));
+    göster();
+    // Four rows would not leave room for the plan frames: pack the strokes once.
+    if (Picture1->height() == 600) But_kısalt_Click();
+    Picture1->show();
+}
+
+void ArayüzKalıp::SectionTimerProc(int id) {
+    sectionTimers.kill(id);
+    List3->setCurrentRow(id);
+    CalınanUsulüGöster(id);
+}
+
+void ArayüzKalıp::Command1_Click() {
+    if (planPlaying) {
+        media.MciPause(QStringLiteral("kivo"));
+        planEnd.StopPlanEndTimer();
+        colourLabel3(Label3, false);
+        TimerWav->stop();
+        sectionTimers.killAll();
+        planPlaying = false;
+        planPaused = true;
+        Command1->setText(QString::fromStdString(texts->continueWord));
+        return;
+    }
+    colourLabel3(Label3, true);
+    const std::int32_t p = media.MciPosition(QStringLiteral("kivo"));
+    planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - p)));
+    startSectionTimers(media.MciPosition(QStringLiteral("kivo")));
+    TimerWav->start();
+    media.MciResume(QStringLiteral("kivo"));
+    planPlaying = true;
+    planPaused = false;
+    Command1->setText(QString::fromStdString(texts->pauseWord));
+}
+
+void ArayüzKalıp::Command3_Click() {
+    media.MciStopClose(QStringLiteral("kivo"));
+    planPlaying = false;
+    planPaused = false;
+    colourLabel3(Label3, false);
+    planEnd.StopPlanEndTimer();
+    TimerWav->stop();
+    sectionTimers.killAll();
+    Command1->setText(QString::fromStdString(texts->pauseWord));
+    if (planStartIndex < List3->count()) List3->setCurrentRow(planStartIndex);
+    Picture1->hide();
+    Picture5->hide();
+    Picture4->show();
+    EkranKiliti(9);
+    Picture2->clear();
 }
 
 } // namespace zerkavi

@@ -9,6 +9,7 @@ namespace zerkavi {
 enum class Language { Turkish, English };
 
 inline constexpr int kMessageCount = 39;
+inline constexpr int kMessageNoBeats = 3; // an usul without strokes
 // Our own additions after the classic table: refusals of values the record cannot hold.
 inline constexpr int kMessageTimeSignatureRange = 40;
 inline constexpr int kMessageTotalTooLong = 41;

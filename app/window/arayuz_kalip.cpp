@@ -68,6 +68,7 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     connectEditing();
     connectExport();
     connectPlans();
+    connectPlanPlayer();
 }
 
 ArayüzKalıp::~ArayüzKalıp() {

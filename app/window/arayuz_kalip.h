@@ -12,6 +12,7 @@
 #include "app/platform/timers.h"
 #include "notation/glyphs.h"
 #include "notation/layout.h"
+#include "plans/plan_render.h"
 #include "plans/texts.h"
 #include "sound/usul_render.h"
 #include "sound/wav.h"
@@ -219,6 +220,18 @@ class ArayüzKalıp : public QMainWindow {
     void slideFrames(int dy);
     int slideWaitMs = 25;
     std::vector<std::u32string> sectionNames;
+    // ---- playing a plan -------------------------------------------------------------------
+    void Command4_Click();
+    void DataYapEser();
+    void CalınanUsulüGöster(int index);
+    void SectionTimerProc(int id);
+    void Command1_Click(); // Pause / Continue
+    void Command3_Click(); // Stop
+    void startSectionTimers(std::int32_t fromMs);
+    PlanRenderResult plan;      // of the plan playing or played last
+    WindowTimers sectionTimers; // identifiers 1 .. sectionCount - 1
+    int planStartIndex = 0;
+    std::int32_t playFromMs = 0;
     void But_JPG_Click();
     void But_baskı_Click();
     // Lets the user set up the printer before printing; tests print to a PDF file instead.
@@ -277,6 +290,7 @@ class ArayüzKalıp : public QMainWindow {
     void connectEditing();
     void connectExport();
     void connectPlans();
+    void connectPlanPlayer();
     // Presses and moves on the notation; true when the event was used.
     bool editingEvent(QObject* watched, QEvent* event);
     // Presses on the usul lists and the mertebe field; true when the press was used.

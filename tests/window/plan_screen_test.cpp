@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 
@@ -122,4 +123,76 @@ TEST_F(PlanScreenTest, FilesWithoutLineEndAndDoubleExtensions) {
     EXPECT_EQ(window->Text9->text(), QStringLiteral("b"));
     EXPECT_EQ(window->Text14->toPlainText(), first);
     EXPECT_EQ(window->List3->count(), 1);
+}
+
+TEST_F(PlanScreenTest, PlayingAPlanFromALaterSectionPauseAndStop) {
+    window->media.forceClock();
+    window->Option4->click();
+    window->Text9->setText(QStringLiteral("Pesrev"));
+    window->Text14->setPlainText(QString::fromUtf8(kPlan));
+    window->Command8_Click();
+    ASSERT_TRUE(messages.shown.isEmpty());
+    window->File1->setCurrentRow(0);
+    window->File1->item(0)->setSelected(true);
+    window->File1_Click();
+    window->List3->setCurrentRow(2); // the third section: circles 1-48 of slot 165
+    window->media.clearSentCommands();
+
+    window->Command4_Click();
+    const PlanRenderResult& plan = window->plan;
+    ASSERT_EQ(plan.sectionEndMs.size(), 4u);
+    EXPECT_EQ(window->playFromMs, plan.endMsOfSection(2));
+    const QStringList sent = window->media.sentCommands();
+    ASSERT_EQ(sent.size(), 4);
+    EXPECT_EQ(sent[2], "open " + QString::fromStdString((sound() / "Eser.---").string()) +
+                           " type WaveAudio alias kivo");
+    EXPECT_EQ(sent[3], QStringLiteral("play kivo from %1").arg(plan.endMsOfSection(2)));
+    // The usul of the section playing is shown; only the boundary still ahead has a timer.
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("165"));
+    EXPECT_TRUE(window->Picture1->isVisible());
+    EXPECT_EQ(window->sectionTimers.runningCount(), 1);
+    EXPECT_TRUE(window->sectionTimers.isRunning(3));
+    EXPECT_NE(window->planEnd.planEndTimer(), 0u);
+    EXPECT_TRUE(window->TimerWav->isActive());
+    // Playing: only Stop and Pause.
+    EXPECT_TRUE(window->Command3->isEnabled());
+    EXPECT_TRUE(window->Command1->isEnabled());
+    EXPECT_FALSE(window->Command4->isEnabled());
+    EXPECT_FALSE(window->File1->isEnabled());
+    EXPECT_EQ(std::int64_t(std::lround(window->playLengthMs)),
+              std::int64_t(plan.endMsOfSection(4)));
+
+    window->Command1_Click(); // pause
+    EXPECT_EQ(window->media.sentCommands().last(), QStringLiteral("pause kivo"));
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Devam"));
+    EXPECT_EQ(window->sectionTimers.runningCount(), 0);
+    EXPECT_EQ(window->planEnd.planEndTimer(), 0u);
+    window->Command1_Click(); // continue
+    EXPECT_EQ(window->media.sentCommands().last(), QStringLiteral("resume kivo"));
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Bekle"));
+    EXPECT_EQ(window->sectionTimers.runningCount(), 1);
+    window->Command1_Click(); // pause again, then stop
+    window->List3->setCurrentRow(0);
+    window->Command3_Click();
+    EXPECT_EQ(window->media.sentCommands().mid(window->media.sentCommands().size() - 2),
+              QStringList({"stop kivo", "close kivo"}));
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("Bekle"));
+    EXPECT_EQ(window->List3->currentRow(), 2);
+    EXPECT_TRUE(window->Picture4->isVisible());
+    EXPECT_FALSE(window->Picture1->isVisible());
+    EXPECT_FALSE(window->Command3->isEnabled());
+    EXPECT_TRUE(window->Command4->isEnabled());
+    EXPECT_FALSE(window->TimerWav->isActive());
+
+    // Back to single usuls: the loaded slot comes back (nothing was loaded: slot 0).
+    window->Option2->click();
+    EXPECT_TRUE(window->Picture1->isVisible());
+}
+
+TEST_F(PlanScreenTest, StartWithoutASelectedPlanShowsMessage25) {
+    window->Option4->click();
+    window->Command4_Click();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[25]);
+    EXPECT_TRUE(window->Command4->isEnabled());
 }
