@@ -8,6 +8,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 
@@ -57,6 +61,19 @@ int main(int argc, char** argv) {
                 shoot(QString("slot%1-%2").arg(slot, 3, 10, QChar('0')).arg(lang));
             }
         }
+        // The plan screen with the worked example saved and opened, then its example panel.
+        window.slideWaitMs = 0;
+        window.Option4->click();
+        window.Text9->setText(QStringLiteral("Muhammes pesrevi"));
+        window.Text14->setPlainText(QStringLiteral("1.Hane 165 2 4 84\nTeslim 165 1 4 84\n"
+                                                   "Teslim 165 -48 4 84\nFinal 165 49- 4 84>50\n"));
+        window.Command8_Click();
+        window.File1->setCurrentRow(0);
+        window.File1->item(0)->setSelected(true);
+        window.File1_Click();
+        shoot("plan-en");
+        window.Command2_Click();
+        shoot("plan-panel-en");
         window.shutDown();
     }
     std::fflush(nullptr);

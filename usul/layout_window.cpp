@@ -151,6 +151,9 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
             " left: 8px; padding: 0 3px; background-color: %1; }"
             // The band above the notation carries its caption inside, on the left.
             "QGroupBox#Frame3, QGroupBox#Frame6, QGroupBox#Frame8 { margin-top: 0px; }"
+            // Raised, the plan frames cover the strip below: they are opaque.
+            "QGroupBox#Frame5, QGroupBox#Frame9, QGroupBox#Frame10 {"
+            " background-color: %1; }"
             "QGroupBox#Frame3::title { subcontrol-origin: border;"
             " subcontrol-position: left center; left: 6px; padding: 0;"
             " background-color: transparent; }")

@@ -15,6 +15,7 @@
 #include <QLockFile>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -225,6 +226,7 @@ void ArayüzKalıp::createControls() {
     Image3->setAutoRaise(true);
     Frame13 = make<QGroupBox>(Picture3, "Frame13", 436, 6, 393, 200);
     Frame14 = make<QGroupBox>(Picture3, "Frame14", 436, 212, 393, 210);
+    drawPlanPanelPictures();
 
     // The metronome picker: 4 rows of 10 cells of 17 pixels.
     Picture8 = make<PictureBox>(c, "Picture8", 50, 620, 170, 67);
@@ -378,6 +380,44 @@ bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {
     }
     return browserEvent(watched, event) || editingEvent(watched, event) ||
            QMainWindow::eventFilter(watched, event);
+}
+
+void ArayüzKalıp::drawPlanPanelPictures() {
+    // Two fixed pictures beside the worked example: how the saved plans are listed, and how
+    // the example plan stands in the plan box.
+    auto picture = [](QWidget* frame, QSize size, auto paint) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setPen(QColor(120, 120, 120));
+        p.drawRect(image.rect().adjusted(0, 0, -1, -1));
+        paint(p);
+        p.end();
+        auto* label = new QLabel(frame);
+        label->setGeometry(12, 24, size.width(), size.height());
+        label->setPixmap(QPixmap::fromImage(image));
+    };
+    picture(Frame13, QSize(368, 164), [](QPainter& p) {
+        const char* const names[] = {"Muhammes pesrevi.txt", "Nihavend saz semaisi.txt",
+                                     "Raks aksagi calismasi.txt", "Sofyan ilahi.txt"};
+        for (int i = 0; i < 4; ++i) {
+            const QRect row(3, 4 + 18 * i, 240, 17);
+            if (i == 0) p.fillRect(row, QColor(48, 140, 198));
+            p.setPen(i == 0 ? Qt::white : Qt::black);
+            p.drawText(row.adjusted(4, 0, 0, 0), Qt::AlignVCenter, QString::fromLatin1(names[i]));
+        }
+    });
+    picture(Frame14, QSize(368, 174), [](QPainter& p) {
+        QFont mono(QStringLiteral("DejaVu Sans Mono"));
+        mono.setPointSize(8);
+        p.setFont(mono);
+        p.setPen(Qt::black);
+        const char* const lines[] = {
+            "1.Hane            165   2     4    84", "Teslim            165   1     4    84",
+            "Teslim            165   -48   4    84", "Final             165   49-   4    84>50"};
+        for (int i = 0; i < 4; ++i)
+            p.drawText(QPoint(8, 22 + 16 * i), QString::fromLatin1(lines[i]));
+    });
 }
 
 int ArayüzKalıp::innerHeight() const {

@@ -305,6 +305,7 @@ class ArayüzKalıp : public QMainWindow {
     bool screenIsLargeEnough();
     void prepareSoundFolder();
     void buildMenuPictures();
+    void drawPlanPanelPictures();
     void loudnessChosen(std::array<QAction*, 10>& items, float& factor, int index);
     void setControlEnabled(QObject* control, bool enabled);
     bool isTimer(QObject* control) const;
