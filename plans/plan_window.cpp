@@ -240,8 +240,12 @@ void ArayüzKalıp::leavePlannedMode() {
     Picture5->hide();
     if (Frame5->y() != innerHeight() + 2) slideFrames(5);
     // Playing a plan shows other usuls: the usul of the slot comes back.
-    if (Label1->text() != QString::number(currentSlot) && currentSlot != 0) {
-        UsulOku();
+    if (Label1->text() != QString::number(currentSlot)) {
+        // With no usul loaded the editor goes back to its empty start.
+        if (currentSlot == 0)
+            currentUsul = UsulRecord{};
+        else
+            UsulOku();
         setLabel1(QString::number(currentSlot));
     }
 }

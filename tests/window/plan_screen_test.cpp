@@ -187,6 +187,9 @@ TEST_F(PlanScreenTest, PlayingAPlanFromALaterSectionPauseAndStop) {
     // Back to single usuls: the loaded slot comes back (nothing was loaded: slot 0).
     window->Option2->click();
     EXPECT_TRUE(window->Picture1->isVisible());
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("0"));
+    EXPECT_EQ(window->currentUsul.totalLength, 0);
+    EXPECT_EQ(window->Picture1->height(), 150);
 }
 
 TEST_F(PlanScreenTest, StartWithoutASelectedPlanShowsMessage25) {
