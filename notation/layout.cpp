@@ -1,5 +1,7 @@
 #include "notation/layout.h"
 
+#include "notation/glyphs.h"
+
 #include "usul/rounding.h"
 
 namespace zerkavi {
@@ -17,29 +19,19 @@ HalvingTable TabloYap() {
 }
 
 int valueClassColumn(int len) {
-    switch (len) {
+    // The class is the note value a length is drawn as, dots aside: whole 0 .. 32nd 5.
+    switch (glyphBaseValue(len)) {
     case 64:
-    case 96:
-    case 112:
         return 0;
     case 32:
-    case 48:
-    case 56:
         return 1;
     case 16:
-    case 24:
-    case 28:
         return 2;
     case 8:
-    case 12:
-    case 14:
         return 3;
     case 4:
-    case 6:
-    case 7:
         return 4;
     case 2:
-    case 3:
         return 5;
     default:
         return -1;

@@ -310,12 +310,9 @@ void ArayüzKalıp::DataYapEser() {
         return;
     }
     EkranKiliti(8);
-    int option = 2;
-    for (int i = 1; i <= 3; ++i)
-        if (Option1[std::size_t(i)]->isChecked()) option = i;
     const UsulOfSlot readSlot = [this](int slot) { return library_.readUsul(slot); };
     plan = renderPlan(readPlanFile(file), readSlot, currentUsul, workingFolder(), sampleReader,
-                      instrumentCode(option));
+                      chosenInstrument());
     for (WavStatus s : plan.readerMessages)
         if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
     for (int m : plan.messages)

@@ -49,17 +49,20 @@ void ArayüzKalıp::Mn_Zseviye_Click(int index) {
     loudnessChosen(Mn_Zseviye, weakFactor, index);
 }
 
+std::string ArayüzKalıp::chosenInstrument() const {
+    int option = 2;
+    for (int i = 1; i <= 3; ++i)
+        if (Option1[std::size_t(i)]->isChecked()) option = i;
+    return instrumentCode(option);
+}
+
 void ArayüzKalıp::But_Baslat_Click() {
     if (currentUsul.totalLength == 0) {
         showMessage(3);
         return;
     }
     EkranKiliti(1);
-    int option = 2;
-    for (int i = 1; i <= 3; ++i)
-        if (Option1[std::size_t(i)]->isChecked()) option = i;
-    const UsulRenderSettings settings{bpm(), unitNote, instrumentCode(option),
-                                      Option3->isChecked()};
+    const UsulRenderSettings settings{bpm(), unitNote, chosenInstrument(), Option3->isChecked()};
     schedule = renderUsulToFile(currentUsul, settings, workingFolder(), sampleReader);
     playLengthMs = schedule.playLengthMs;
     if (schedule.status == UsulRenderStatus::Ok)

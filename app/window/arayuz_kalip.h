@@ -256,6 +256,8 @@ class ArayüzKalıp : public QMainWindow {
     // Draws the marker on stroke k of the schedule with the inverting pen: drawing it twice
     // at the same stroke erases it.
     void drawMarker(int k);
+    // "KUDUM", "BENDR" or "TEFOO" for the chosen instrument option.
+    std::string chosenInstrument() const;
     MediaDevice media;
     WindowTimers strokeTimers; // identifiers 1 .. strokeCount - 1
     WindowTimers endTimer;     // the one usul end timer, identifier 1001

@@ -16,11 +16,6 @@ using namespace zerkavi::testing;
 
 namespace {
 
-std::vector<QWidget*> editingButtons(ArayüzKalıp& w) {
-    return {w.But_Sil,  w.But_kaydet, w.But_Temizle,    w.But_optimize,
-            w.But_uzat, w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
-}
-
 bool enabled(QObject* o) {
     if (auto* w = qobject_cast<QWidget*>(o)) return w->isEnabled();
     if (auto* a = qobject_cast<QAction*>(o)) return a->isEnabled();

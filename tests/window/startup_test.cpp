@@ -16,15 +16,6 @@
 using namespace zerkavi;
 using namespace zerkavi::testing;
 
-namespace {
-
-std::vector<QPushButton*> editingButtons(ArayüzKalıp& w) {
-    return {w.But_Sil,  w.But_kaydet, w.But_Temizle,    w.But_optimize,
-            w.But_uzat, w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
-}
-
-} // namespace
-
 TEST_F(WindowTest, FirstStartInAnEmptyFolder) {
     ASSERT_TRUE(start());
     EXPECT_TRUE(messages.shown.isEmpty());
@@ -53,7 +44,7 @@ TEST_F(WindowTest, FirstStartInAnEmptyFolder) {
     EXPECT_FALSE(window->List2->isVisibleTo(window.get()));
     EXPECT_FALSE(window->But_Dur->isEnabled());
     EXPECT_TRUE(window->But_Baslat->isEnabled());
-    for (QPushButton* b : editingButtons(*window))
+    for (QWidget* b : editingButtons(*window))
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
 
     // Glyph rectangles of the three bands.

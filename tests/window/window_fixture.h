@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QStringList>
 
 #include <filesystem>
@@ -26,6 +27,12 @@ class RecordingMessages : public MessageBoxes {
 };
 
 std::filesystem::path makeTemporaryFolder();
+
+// The eight buttons that change an usul, enabled only for the user's slots.
+inline std::vector<QWidget*> editingButtons(ArayüzKalıp& w) {
+    return {w.But_Sil,  w.But_kaydet, w.But_Temizle,    w.But_optimize,
+            w.But_uzat, w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
+}
 std::vector<char> readBytes(const std::filesystem::path& file);
 
 class WindowTest : public ::testing::Test {
