@@ -1,6 +1,6 @@
 // The editor: finds its program folder, runs the start-up sequence and the event loop.
-#include "app/platform/message_boxes.h"
-#include "app/window/arayuz_kalip.h"
+#include "platform/message_boxes.h"
+#include "window/arayuz_kalip.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,12 +4,12 @@
 //
 // Exit codes: 0 success, 1 refused input (the program's own message on stderr),
 // 2 usage error.
+#include "common/text_codec.h"
 #include "plans/texts.h"
 #include "sound/sample_bank.h"
 #include "sound/usul_render.h"
 #include "usul/browser.h"
 #include "usul/library_file.h"
-#include "usul/text_codec.h"
 
 #include <charconv>
 #include <cstdio>
