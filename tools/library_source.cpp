@@ -44,11 +44,87 @@ std::vector<std::string_view> words(std::string_view s) {
     return w;
 }
 
+// Turkish lower case, with the circumflex dropped: "Sakîl" and "sakil" are one name.
+std::u32string foldName(std::string_view utf8) {
+    static const std::pair<char32_t, char32_t> kFold[] = {
+        {U'I', U'ı'}, {U'İ', U'i'}, {U'î', U'i'}, {U'â', U'a'}, {U'û', U'u'},
+        {U'Ç', U'ç'}, {U'Ğ', U'ğ'}, {U'Ö', U'ö'}, {U'Ş', U'ş'}, {U'Ü', U'ü'}};
+    std::u32string out;
+    for (char32_t c : fromUtf8(utf8)) {
+        for (const auto& [from, to] : kFold)
+            if (c == from) c = to;
+        if (c >= U'A' && c <= U'Z') c = c - U'A' + U'a';
+        out += c;
+    }
+    return out;
+}
+
+std::vector<std::u32string> nameWords(std::string_view name) {
+    std::vector<std::u32string> w;
+    std::u32string cur;
+    for (char32_t c : foldName(name) + U' ') {
+        if (c != U' ') {
+            cur += c;
+        } else if (!cur.empty()) {
+            w.push_back(cur);
+            cur.clear();
+        }
+    }
+    return w;
+}
+
+bool isVelveleMark(const std::u32string& w) {
+    return w == U"v." || w == U"vv." || w == U"vvv." || w == U"v";
+}
+
+bool isVelveleli(const SourceUsul& u) {
+    const auto w = nameWords(u.name);
+    return !w.empty() && isVelveleMark(w.back());
+}
+
+// The name without its velvele mark, blanks normalised: "Nim çenber  v." -> "nim çenber".
+std::u32string baseName(const SourceUsul& u) {
+    std::u32string out;
+    for (const auto& w : nameWords(u.name)) {
+        if (isVelveleMark(w)) continue;
+        if (!out.empty()) out += U' ';
+        out += w;
+    }
+    return out;
+}
+
+// The name an usul is known by across its mertebes and forms, for telling usuls apart:
+// folded to lower case and plain vowels, without the velvele mark, "Ağır", "eski", "yeni",
+// "açık", "kapalı", a bracketed alias or a "-2" form number. "Ağır Sakîl (yeni)" and
+// "Ağır sakil v." are both "sakil".
+std::u32string familyName(const SourceUsul& u) {
+    std::u32string out;
+    int depth = 0;
+    for (auto w : nameWords(u.name)) {
+        std::u32string kept;
+        for (char32_t c : w) {
+            if (c == U'(') ++depth;
+            if (depth == 0) kept += c;
+            if (c == U')' && depth > 0) --depth;
+        }
+        while (kept.size() > 2 && kept.back() >= U'0' && kept.back() <= U'9')
+            kept.pop_back();
+        if (!kept.empty() && kept.back() == U'-') kept.pop_back();
+        if (kept.empty() || isVelveleMark(kept) || kept == U"ağır" || kept == U"eski" ||
+            kept == U"yeni" || kept == U"açık" || kept == U"kapalı")
+            continue;
+        if (!out.empty()) out += U' ';
+        out += kept;
+    }
+    return out;
+}
+
 class Compiler {
   public:
     CompileResult run(std::string_view text) {
         parse(text);
         if (result_.errors.empty()) build();
+        if (result_.errors.empty()) checkChains();
         if (!result_.errors.empty()) result_.image.clear();
         return std::move(result_);
     }
@@ -227,6 +303,69 @@ class Compiler {
         return r;
     }
 
+    // What a student hears must be what the usul is: two different usuls never share a
+    // chain, and a velveleli row only adds strokes to its base, never moves or re-hands one.
+    void checkChains() {
+        std::map<int, const SourceUsul*> bySlot;
+        for (const SourceUsul& u : result_.source.usuls)
+            bySlot[u.slot] = &u;
+        auto strokesOf = [&](const SourceUsul& u) -> const std::vector<SourceStroke>& {
+            auto it = u.copyOf != 0 ? bySlot.find(u.copyOf) : bySlot.end();
+            return it != bySlot.end() ? it->second->strokes : u.strokes;
+        };
+        auto onsets = [&](const SourceUsul& u) {
+            std::vector<std::pair<int, bool>> o;
+            int t = 0;
+            for (const SourceStroke& s : strokesOf(u)) {
+                o.emplace_back(t, s.right);
+                t += s.length;
+            }
+            return o;
+        };
+        auto sameChain = [&](const SourceUsul& a, const SourceUsul& b) {
+            const auto& x = strokesOf(a);
+            const auto& y = strokesOf(b);
+            return std::equal(x.begin(), x.end(), y.begin(), y.end(),
+                              [](const SourceStroke& p, const SourceStroke& q) {
+                                  return p.right == q.right && p.length == q.length &&
+                                         p.level == q.level && p.syllable == q.syllable;
+                              });
+        };
+        const auto& all = result_.source.usuls;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            for (std::size_t j = i + 1; j < all.size(); ++j)
+                if (all[i].name != all[j].name && familyName(all[i]) != familyName(all[j]) &&
+                    sameChain(all[i], all[j]))
+                    error(all[j].line,
+                          who(all[j]) + ": same strokes as " + who(all[i]) + ", a different usul");
+        for (const SourceUsul& v : all) {
+            if (!isVelveleli(v)) continue;
+            const int total = expectedLength(v.numerator, v.mertebe);
+            std::vector<const SourceUsul*> bases;
+            for (int pass = 0; pass < 2 && bases.empty(); ++pass)
+                for (const SourceUsul& b : all)
+                    if (!isVelveleli(b) && expectedLength(b.numerator, b.mertebe) == total &&
+                        (pass == 0 ? baseName(b) == baseName(v) : familyName(b) == familyName(v)))
+                        bases.push_back(&b);
+            if (bases.empty()) continue; // an excerpt, or a base the library does not hold
+            const auto mine = onsets(v);
+            std::string lost;
+            bool kept = false;
+            for (const SourceUsul* b : bases) {
+                std::string missing;
+                for (const auto& o : onsets(*b))
+                    if (std::find(mine.begin(), mine.end(), o) == mine.end() && missing.empty())
+                        missing = std::string(o.second ? "the Düm" : "the Tek") + " at " +
+                                  std::to_string(o.first) + "/64 of " + who(*b);
+                kept = kept || missing.empty();
+                if (lost.empty()) lost = missing;
+            }
+            if (!kept)
+                error(v.line,
+                      who(v) + ": velvele must keep every stroke of its base; it loses " + lost);
+        }
+    }
+
     void build() {
         const HalvingTable table = TabloYap();
         std::map<int, UsulRecord> records;
@@ -304,6 +443,9 @@ std::string cell(const std::string& text) {
 } // namespace
 
 std::string libraryDocument(const CompileResult& compiled) {
+    std::map<std::string, int> count;
+    for (const SourceUsul& u : compiled.source.usuls)
+        ++count[sourceKind(u.source)];
     std::ostringstream md;
     md << "# The built-in usuls\n\n"
           "Generated from `assets/library/usuls.txt` at build time; edit that file, not this "
@@ -312,8 +454,31 @@ std::string libraryDocument(const CompileResult& compiled) {
           "length in 64th notes, the loudness level (3 strong, 2 medium, 1 weak) and the "
           "syllable; `|` is a bar line between sections. *Spacing* is the layout parameter "
           "and *circles* the last circle used on the notation.\n\n"
-          "| Slot | Name | Time | Spacing | Circles | Strokes | Source |\n"
-          "|---|---|---|---|---|---|---|\n";
+          "*Trust* says how sure we are of a row, and *Source* what it rests on:\n\n"
+          "- **given** ("
+       << count["given"]
+       << "): the program's own telling rows, reproduced exactly.\n"
+          "- **sourced** ("
+       << count["sourced"]
+       << "): the strokes of a published listing, named by its code; the confidence of the "
+          "listing is in brackets.\n"
+          "- **derived** ("
+       << count["derived"]
+       << "): another row of the library at another mertebe, every length scaled; as sure as "
+          "that row.\n"
+          "- **compound** ("
+       << count["compound"]
+       << "): put together from library rows as a published composition says.\n"
+          "- **reconstructed** ("
+       << count["reconstructed"]
+       << "): no published strokes were found; the zaman count, grouping and composition "
+          "named in the source are known, the single strokes are our reading. Teach the "
+          "shape, not every stroke.\n"
+          "- **example** ("
+       << count["example"]
+       << "): demonstration and user-area rows.\n\n"
+          "| Slot | Name | Time | Trust | Spacing | Circles | Strokes | Source |\n"
+          "|---|---|---|---|---|---|---|---|\n";
     for (const SourceUsul& u : compiled.source.usuls) {
         RecordBytes b{};
         std::copy_n(compiled.image.begin() + std::ptrdiff_t(u.slot - 1) * kRecordBytes,
@@ -323,11 +488,25 @@ std::string libraryDocument(const CompileResult& compiled) {
         if (u.copyOf != 0)
             for (const SourceUsul& o : compiled.source.usuls)
                 if (o.slot == u.copyOf) strokes = &o;
+        const std::string kind = sourceKind(u.source);
+        std::string rest = u.source.substr(kind.size());
+        if (!rest.empty() && rest.front() == ':') rest.erase(0, 1);
         md << "| " << u.slot << " | " << u.name << " | " << u.numerator << '/' << u.mertebe << " | "
-           << strokes->spacing << " | " << MevcutHalka(r) << " | " << cell(strokeChain(*strokes))
-           << " | " << cell(u.source) << " |\n";
+           << kind << " | " << strokes->spacing << " | " << MevcutHalka(r) << " | "
+           << cell(strokeChain(*strokes)) << " | " << cell(std::string(trim(rest))) << " |\n";
     }
     return md.str();
+}
+
+std::string sourceKind(const std::string& source) {
+    for (const char* kind :
+         {"given", "sourced", "derived", "compound", "reconstructed", "example"}) {
+        const std::string k = kind;
+        if (source.compare(0, k.size(), k) == 0 &&
+            (source.size() == k.size() || source[k.size()] == ':' || source[k.size()] == ' '))
+            return k;
+    }
+    return {};
 }
 
 std::string strokeChain(const SourceUsul& u) {

@@ -64,6 +64,10 @@ CompileResult compileLibrary(std::string_view text);
 // musicians can read and correct the data (docs/usuls.md).
 std::string libraryDocument(const CompileResult& compiled);
 
+// How far a row can be trusted, the first word of its source line: "given", "sourced",
+// "derived", "compound", "reconstructed" or "example"; empty when it is none of them.
+std::string sourceKind(const std::string& source);
+
 // The chain of a source usul written back in source notation ("D8:2:Düm T16:3:Tek | ...").
 std::string strokeChain(const SourceUsul& u);
 
