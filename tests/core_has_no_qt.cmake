@@ -1,6 +1,7 @@
 # Fails when a source of the core includes a Qt header.
 file(GLOB_RECURSE sources ${ROOT}/usul/*.cpp ${ROOT}/usul/*.h ${ROOT}/notation/*.cpp
-     ${ROOT}/notation/*.h ${ROOT}/sound/*.cpp ${ROOT}/sound/*.h ${ROOT}/plans/*.cpp ${ROOT}/plans/*.h)
+     ${ROOT}/notation/*.h ${ROOT}/sound/*.cpp ${ROOT}/sound/*.h ${ROOT}/plans/*.cpp ${ROOT}/plans/*.h
+     ${ROOT}/exchange/*.cpp ${ROOT}/exchange/*.h)
 set(bad "")
 foreach(f ${sources})
   if(f MATCHES "_window\\.(cpp|h)$")
