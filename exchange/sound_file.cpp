@@ -46,7 +46,7 @@ SoundFileWriter::SoundFileWriter(const std::filesystem::path& file, SoundFileFor
     } else if (format == SoundFileFormat::Mp3) {
         int mode = SF_BITRATE_MODE_CONSTANT;
         sf_command(f, SFC_SET_BITRATE_MODE, &mode, sizeof mode);
-        double level = 0.3; // about 160 kbit/s for a mono 44.1 kHz stream
+        double level = 0.5; // 160 kbit/s for a mono 44.1 kHz stream
         sf_command(f, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
     }
 }
