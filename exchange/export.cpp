@@ -28,10 +28,6 @@ bool writeText(const fs::path& file, std::string_view text) {
     return bool(out);
 }
 
-bool writeBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
-    return writeFileBytes(file, bytes);
-}
-
 SoundFileFormat compressedFormat(ExportFormat f) {
     return f == ExportFormat::Flac  ? SoundFileFormat::Flac
            : f == ExportFormat::Ogg ? SoundFileFormat::OggVorbis
@@ -134,7 +130,7 @@ ExportResult exportUsul(const UsulRecord& usul, ExportFormat format,
     bool written = false;
     switch (format) {
     case ExportFormat::Midi:
-        written = writeBytes(
+        written = writeFileBytes(
             file, usulMidi(usul, settings.bpm, settings.unitNote, settings.cycles, settings.keys));
         break;
     case ExportFormat::MusicXml:
@@ -200,7 +196,7 @@ ExportResult exportPlan(std::u32string_view planName, std::u32string_view planTe
             result.status = ExportStatus::NoStrokes;
             return result;
         }
-        if (!writeBytes(file, m.bytes)) return failed(file);
+        if (!writeFileBytes(file, m.bytes)) return failed(file);
         return result;
     }
 
