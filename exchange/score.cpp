@@ -65,8 +65,9 @@ UsulScore usulScore(const UsulRecord& usul) {
 }
 
 bool printsGroups(const UsulScore& s) {
-    return std::adjacent_find(s.groups.begin(), s.groups.end(), std::not_equal_to<>()) !=
-           s.groups.end();
+    return s.groups.size() <= kMaxPrintedGroups &&
+           std::adjacent_find(s.groups.begin(), s.groups.end(), std::not_equal_to<>()) !=
+               s.groups.end();
 }
 
 std::vector<NotePart> noteParts(int length64ths) {

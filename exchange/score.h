@@ -36,7 +36,9 @@ struct UsulScore {
 };
 
 // True when the groups are worth printing in the time signature (2+2+2+3 over 8): they
-// differ in size. Equal groups (Muhammes, eight of 4) read better as the plain 32/4.
+// differ in size and are few enough to read at a glance. Equal groups (Muhammes, eight of
+// 4) and long chains (Havî, sixteen) read better as the plain 32/4 and 64/4.
+inline constexpr std::size_t kMaxPrintedGroups = 6;
 bool printsGroups(const UsulScore& s);
 
 // Strokes follow each other as the renderer places them: a Düm alone moves on by its
