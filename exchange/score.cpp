@@ -44,6 +44,12 @@ UsulScore usulScore(const UsulRecord& usul) {
             s.barsAt64ths.push_back(at);
     }
     s.length64ths = at;
+    if (s.numerator < 1 || s.mertebe < 1 || s.mertebe > 64 || (s.mertebe & (s.mertebe - 1)) != 0) {
+        s.mertebe = 1;
+        while (s.mertebe < 64 && (at * s.mertebe) % 64 != 0)
+            s.mertebe *= 2;
+        s.numerator = std::max(1, at * s.mertebe / 64);
+    }
     while (!s.barsAt64ths.empty() && s.barsAt64ths.back() >= at)
         s.barsAt64ths.pop_back();
 

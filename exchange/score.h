@@ -23,6 +23,8 @@ struct ScoreStroke {
 
 struct UsulScore {
     std::u32string name; // without the padding
+    // The usul's time signature; one that notation cannot write (a mertebe that is not a
+    // power of two up to 64, a numerator of 0) is replaced by the cycle's own length.
     int numerator = 0;
     int mertebe = 0;
     int length64ths = 0; // the end of the last stroke

@@ -418,6 +418,9 @@ TEST(ExchangeLilyPond, DrumModeOnTwoLinesWithGroupsInTheTimeSignature) {
     const std::string muhammes = usulLilyPond(builtIn(kMuhammes), 84, 4);
     EXPECT_NE(muhammes.find("\\time 4,4,4,4,4,4,4,4 32/4"), std::string::npos);
     EXPECT_EQ(muhammes.find("compound-meter"), std::string::npos) << "equal groups print 32/4";
+    UsulRecord thirds = builtIn(kAksak);
+    thirds.mertebe = 3; // typed by a user; written as the cycle's length
+    EXPECT_NE(usulLilyPond(thirds, 120, 8).find("\\time 9/8"), std::string::npos);
 }
 
 TEST(ExchangeLilyPond, LilyPondCompilesItWithoutErrorsOrWarnings) {
