@@ -59,6 +59,25 @@ void renderPassage(PlanRenderResult& out, std::FILE* file, int section, const Pl
 
 } // namespace
 
+std::vector<PassageCall> sectionPassages(const PlanSection& s) {
+    if (s.repeatCount <= 1 || s.introBpm == s.finalBpm)
+        return {PassageCall{s.repeatCount, s.introBpm, s.finalBpm}};
+    // Equal whole-number steps: the last repetition ends where the steps lead, which may
+    // miss the final value by the rounding of the step.
+    const int step = int(roundHalfEven(double(s.introBpm - s.finalBpm) / s.repeatCount));
+    const int repetitions = std::min<int>(s.repeatCount, kMaxRampRepetitions);
+    std::array<std::int16_t, kMaxRampRepetitions + 1> from{};
+    std::array<std::int16_t, kMaxRampRepetitions + 1> to{};
+    for (int r = 1; r <= repetitions; ++r) {
+        from[std::size_t(r)] = std::int16_t(s.introBpm - (r - 1) * step);
+        to[std::size_t(r)] = std::int16_t(s.introBpm - r * step);
+    }
+    std::vector<PassageCall> calls;
+    for (int r = 1; r <= repetitions; ++r)
+        calls.push_back({1, from[std::size_t(r)], to[std::size_t(r)]});
+    return calls;
+}
+
 PlanRenderResult renderPlan(std::u32string_view planText, const UsulOfSlot& readSlot,
                             UsulRecord& currentUsul, const std::filesystem::path& soundFolder,
                             SampleReader& reader, const std::string& instrumentCode) {
@@ -88,26 +107,9 @@ PlanRenderResult renderPlan(std::u32string_view planText, const UsulOfSlot& read
     for (std::size_t i = 0; i < out.sections.size(); ++i) {
         const PlanSection& s = out.sections[i];
         const int section = int(i) + 1;
-        if (s.repeatCount <= 1 || s.introBpm == s.finalBpm) {
-            renderPassage(out, file.get(), section, s, s.repeatCount, s.introBpm, s.finalBpm,
-                          readSlot, currentUsul, soundFolder, reader, instrumentCode,
-                          passageBuffer);
-        } else {
-            // Equal whole-number steps: the last repetition ends where the steps lead, which
-            // may miss the final value by the rounding of the step.
-            const int step = int(roundHalfEven(double(s.introBpm - s.finalBpm) / s.repeatCount));
-            const int repetitions = std::min<int>(s.repeatCount, kMaxRampRepetitions);
-            std::array<std::int16_t, kMaxRampRepetitions + 1> from{};
-            std::array<std::int16_t, kMaxRampRepetitions + 1> to{};
-            for (int r = 1; r <= repetitions; ++r) {
-                from[std::size_t(r)] = std::int16_t(s.introBpm - (r - 1) * step);
-                to[std::size_t(r)] = std::int16_t(s.introBpm - r * step);
-            }
-            for (int r = 1; r <= repetitions; ++r)
-                renderPassage(out, file.get(), section, s, 1, from[std::size_t(r)],
-                              to[std::size_t(r)], readSlot, currentUsul, soundFolder, reader,
-                              instrumentCode, passageBuffer);
-        }
+        for (const PassageCall& c : sectionPassages(s))
+            renderPassage(out, file.get(), section, s, c.repeat, c.introBpm, c.finalBpm, readSlot,
+                          currentUsul, soundFolder, reader, instrumentCode, passageBuffer);
         out.sectionEndMs.push_back(msOfSamples(out.renderedSamples));
     }
 

@@ -68,6 +68,16 @@ struct PlanRenderResult {
     std::int32_t endMsOfSection(int s) const { return sectionEndMs[std::size_t(s - 1)]; }
 };
 
+// One call of the passage renderer for a section: `repeat` times from introBpm to finalBpm.
+struct PassageCall {
+    int repeat = 0;
+    int introBpm = 0;
+    int finalBpm = 0;
+};
+// The calls a section is rendered as, in order: one call for a constant metronome or at
+// most one repetition; otherwise one call per repetition, in equal whole-number steps.
+std::vector<PassageCall> sectionPassages(const PlanSection& s);
+
 // Renders `planText` (the stored plan, lines joined by CR LF) into soundFolder/"Eser.---",
 // deleting any earlier file first (a failure to delete is ignored). Each section's fields are
 // read as parseStoredPlan reads them, the slot loaded into `currentUsul` for its last circle;

@@ -4,6 +4,7 @@
 //
 // Exit codes: 0 success, 1 refused input (the program's own message on stderr),
 // 2 usage error.
+#include "app/cli/export_command.h"
 #include "common/text_codec.h"
 #include "plans/texts.h"
 #include "sound/sample_bank.h"
@@ -36,6 +37,12 @@ constexpr const char* kUsage =
     "      [--instrument kudum|bendir|def]  (default bendir)\n"
     "      [--looped]             repeat the cycle to fill about two minutes\n"
     "      [--schedule]           print 'index strokeX strokeRow strokeEndMs' per stroke\n"
+    "  export SLOT --out FILE     the usul as a file: .wav .flac .ogg .mp3 .mid .musicxml .ly\n"
+    "      [--bpm N] [--unit 4|8|16] [--instrument kudum|bendir|def]  as for render\n"
+    "      [--cycles N]           cycles of sound and MIDI (default: once, as Start plays)\n"
+    "      [--dum-key K] [--tek-key K]  MIDI percussion keys (defaults 64 and 63)\n"
+    "  export-plan PLANFILE --out FILE  a saved work plan: .wav .flac .ogg .mp3 .mid\n"
+    "      [--instrument kudum|bendir|def] [--dum-key K] [--tek-key K]\n"
     "\n"
     "Global options (before or after the command):\n"
     "  --dir D                    program folder holding usuller.usl (default: current)\n"
@@ -197,6 +204,7 @@ int render(const Options& o) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const int code = cli::runExportCommand(argc, argv, kUsage); code >= 0) return code;
     try {
         const Options o = parse(argc, argv);
         if (o.help) {
