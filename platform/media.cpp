@@ -1,5 +1,7 @@
 #include "platform/media.h"
 
+#include "sound/wav.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -18,64 +20,6 @@
 namespace zerkavi {
 
 namespace {
-
-std::uint32_t le32(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return u[0] | (u[1] << 8) | (u[2] << 16) | (std::uint32_t(u[3]) << 24);
-}
-std::uint16_t le16(const char* p) {
-    const auto* u = reinterpret_cast<const unsigned char*>(p);
-    return std::uint16_t(u[0] | (u[1] << 8));
-}
-
-struct WavData {
-    int channels = 0;
-    int sampleRate = 0;
-    qsizetype pcmOffset = 0; // where the samples start in the file
-    qsizetype pcmBytes = 0;
-};
-
-// Walks the RIFF chunks rather than trusting a 44-byte header, so a file with extra chunks
-// before its samples plays too. A data chunk longer than the file (a writer that never
-// fixed its header) plays what is there.
-bool parseWav(const QByteArray& file, WavData& out, QString& why) {
-    if (file.size() < 12 || std::memcmp(file.constData(), "RIFF", 4) != 0 ||
-        std::memcmp(file.constData() + 8, "WAVE", 4) != 0) {
-        why = QStringLiteral("not a WAV file");
-        return false;
-    }
-    bool haveFormat = false, haveData = false;
-    qsizetype at = 12;
-    while (at + 8 <= file.size() && !haveData) {
-        const char* chunk = file.constData() + at;
-        const qsizetype size = le32(chunk + 4);
-        const qsizetype body = at + 8;
-        const qsizetype available = std::min<qsizetype>(size, file.size() - body);
-        if (std::memcmp(chunk, "fmt ", 4) == 0 && available >= 16) {
-            const std::uint16_t tag = le16(chunk + 8);
-            out.channels = le16(chunk + 10);
-            out.sampleRate = int(le32(chunk + 12));
-            const int bits = le16(chunk + 22);
-            if ((tag != 1 && tag != 0xFFFE) || bits != 16 || out.channels < 1 ||
-                out.sampleRate < 1) {
-                why = QStringLiteral("only 16-bit PCM is played");
-                return false;
-            }
-            haveFormat = true;
-        } else if (std::memcmp(chunk, "data", 4) == 0) {
-            const qsizetype frame = 2 * std::max(out.channels, 1);
-            out.pcmOffset = body;
-            out.pcmBytes = available - available % frame;
-            haveData = true;
-        }
-        at = body + size + (size & 1);
-    }
-    if (!haveFormat || !haveData) {
-        why = QStringLiteral("no format or no data chunk");
-        return false;
-    }
-    return true;
-}
 
 bool isWord(const QString& s, const char* word) {
     return s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
@@ -200,16 +144,31 @@ MediaReply MediaDevice::open(const QString& path, const QString& type, const QSt
                                            qsizetype(s->file->size()));
     else
         s->bytes = s->file->readAll();
-    WavData wav;
-    QString why;
-    if (!parseWav(s->bytes, wav, why)) return {false, why};
-
-    s->format.setSampleRate(wav.sampleRate);
-    s->format.setChannelCount(wav.channels);
+    // The renderers' reader decides what is played: the same files, the same samples, at
+    // the program's one sample rate.
+    const auto* data = reinterpret_cast<const std::uint8_t*>(s->bytes.constData());
+    const DataChunk wav = findDataChunk({data, std::size_t(s->bytes.size())});
+    if (const WavStatus st = wavStatus(wav); st != WavStatus::Ok) {
+        const char* text = wavStatusMessage(st);
+        return fail(text ? text : "two channels");
+    }
+    s->format.setSampleRate(kSampleRate);
+    s->format.setChannelCount(1);
     s->format.setSampleFormat(QAudioFormat::Int16);
-    s->bytesPerFrame = 2 * wav.channels;
-    s->pcm = QByteArray::fromRawData(s->bytes.constData() + wav.pcmOffset, wav.pcmBytes);
-    s->lengthMs = s->pcm.size() / s->bytesPerFrame * 1000 / wav.sampleRate;
+    s->bytesPerFrame = 2;
+    const qsizetype claimed = 2 * qsizetype(wav.sampleCount);
+    const qsizetype offset =
+        qsizetype(std::min<std::uint64_t>(wav.sampleOffset, std::uint64_t(s->bytes.size())));
+    const qsizetype present = std::min(claimed, s->bytes.size() - offset);
+    if (present == claimed) {
+        s->pcm = QByteArray::fromRawData(s->bytes.constData() + offset, claimed);
+    } else {
+        // Samples the header claims past the end of the file are silence, as the reader
+        // reads them.
+        s->pcm = QByteArray(s->bytes.constData() + offset, present);
+        s->pcm.resize(claimed, '\0');
+    }
+    s->lengthMs = s->pcm.size() / s->bytesPerFrame * 1000 / kSampleRate;
     streams_[alias.toLower()] = std::move(s);
     return done();
 }

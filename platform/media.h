@@ -1,5 +1,6 @@
 // The media layer: a device that takes text commands for sound files opened under an
-// alias, and plays 16-bit PCM WAV files from memory through Qt's audio output.
+// alias, and plays WAV files from memory through Qt's audio output. A file opens when the
+// sample reader of sound/wav.h reads it, and plays the samples that reader reads.
 //
 // Commands (keywords in any case; an alias is one word):
 //   open <path> type WaveAudio alias <alias>   reads the whole file

@@ -171,23 +171,19 @@ DataChunk findDataChunk(std::span<const std::uint8_t> file) {
     return c;
 }
 
+WavStatus wavStatus(const DataChunk& c) {
+    if (!c.found) return WavStatus::FormatNotRecognized;
+    if (c.header.channels == 2) return WavStatus::Stereo;
+    if (c.header.channels != 1) return WavStatus::BadChannelCount;
+    return WavStatus::Ok;
+}
+
 WavReadResult ReadWavBytes(std::span<const std::uint8_t> file) {
     WavReadResult r;
     const DataChunk c = findDataChunk(file);
     r.header = c.header;
-    if (!c.found) {
-        r.status = WavStatus::FormatNotRecognized;
-        return r;
-    }
-    if (c.header.channels == 2) {
-        r.status = WavStatus::Stereo;
-        return r;
-    }
-    if (c.header.channels != 1) {
-        r.status = WavStatus::BadChannelCount;
-        return r;
-    }
-    r.status = WavStatus::Ok;
+    r.status = wavStatus(c);
+    if (r.status != WavStatus::Ok) return r;
     r.samples.assign(c.sampleCount, 0);
     const std::uint64_t end = c.sampleOffset + 2 * std::uint64_t(c.sampleCount);
     const std::uint64_t have = std::min<std::uint64_t>(end, file.size());

@@ -79,6 +79,10 @@ struct DataChunk {
 // only chunk boundaries. A block align of 0 gives no sample count and counts as not found.
 DataChunk findDataChunk(std::span<const std::uint8_t> file);
 
+// What the reader makes of a file whose data chunk search gave `c`: Ok for a data chunk
+// found in a one-channel file. The player opens the same files.
+WavStatus wavStatus(const DataChunk& c);
+
 // The reader's result: `header` is always the first 44 bytes of the file (with the data id
 // and size of the chunk found); `samples` holds sampleCount samples only when status is Ok.
 // Samples the data size claims beyond the end of the file read as 0.

@@ -18,6 +18,7 @@
 #include "sound/wav.h"
 #include "usul/library_file.h"
 #include "usul/record.h"
+#include "window/painter.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -121,6 +122,9 @@ class ArayüzKalıp : public QMainWindow {
 
     // ---- notation -----------------------------------------------------------------------
     void göster();
+    // How the notation is painted now: the glyph strip, the letters of the language, the
+    // font and background of the screen picture.
+    NotationStyle notationStyle() const;
     // ---- mouse editing and the duration buttons ------------------------------------------
     void Picture1_MouseDown(Qt::MouseButton button, double x, double y);
     void Picture1_MouseMove(double x, double y);

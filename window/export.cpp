@@ -14,15 +14,14 @@ namespace zerkavi {
 
 namespace {
 
-const QColor kHiddenCircle(255, 255, 255);
-const QColor kShownCircle(200, 200, 200);
+// The notation as the screen shows it for this usul: the full width, one to four rows.
+QSize pictureSize(int n) {
+    return QSize(kPictureWidth, pictureHeightForCircles(n));
+}
 
-// The grey beat circles are an editing aid, not part of the music: they are painted over
-// in white (with the picture's fill) while the notation is copied, and painted back after.
-void paintCircles(PictureBox& notation, int n, const QColor& outline) {
-    const QColor fill = notation.background();
-    for (const auto& [x, y] : exportCircleCentres(n))
-        notation.circle(x, y, kCircleRadius, outline, &fill);
+NotationStyle withoutCircles(NotationStyle style) {
+    style.circles = false;
+    return style;
 }
 
 QFont titleFont(const QFont& base, int points) {
@@ -55,8 +54,8 @@ bool saveAsJpeg(const QImage& image, const QString& fileName, int quality, int& 
     return false;
 }
 
-JpegExportResult exportNotationJpeg(PictureBox& notation, PictureBox& canvas,
-                                    const UsulRecord& usul, const QString& nameBoxText,
+JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle& style,
+                                    PictureBox& canvas, const QString& nameBoxText,
                                     const std::filesystem::path& folder, int quality) {
     JpegExportResult result;
     const int n = MevcutHalka(usul);
@@ -64,15 +63,15 @@ JpegExportResult exportNotationJpeg(PictureBox& notation, PictureBox& canvas,
         result.message = kMessageNoBeats;
         return result;
     }
-    const QImage& picture = notation.image();
+    const QSize picture = pictureSize(n);
     const JpegLayout layout = jpegLayout(n, picture.width(), picture.height());
     canvas.resizePicture(layout.canvasWidth, layout.canvasHeight);
     canvas.clear();
-
-    paintCircles(notation, n, kHiddenCircle);
-    canvas.andCopy(0, kJpegPictureTop, notation.image(),
-                   QRect(0, 0, layout.copyWidth, layout.copyHeight));
-    paintCircles(notation, n, kShownCircle);
+    {
+        QPainter p(&canvas.image());
+        p.translate(0, kJpegPictureTop);
+        paintNotation(p, QSize(layout.copyWidth, layout.copyHeight), usul, withoutCircles(style));
+    }
 
     const std::u32string name = nameBoxText.toStdU32String();
     canvas.setFont(titleFont(canvas.font(), kJpegTitlePoints));
@@ -95,20 +94,25 @@ JpegExportResult exportNotationJpeg(PictureBox& notation, PictureBox& canvas,
     return result;
 }
 
-PrintResult printNotation(QPrinter& printer, PictureBox& notation, const UsulRecord& usul) {
+PrintResult printNotation(QPrinter& printer, const UsulRecord& usul, const NotationStyle& style) {
     PrintResult result;
     const int n = MevcutHalka(usul);
     if (n == 0) {
         result.message = kMessageNoBeats;
         return result;
     }
-    paintCircles(notation, n, kHiddenCircle);
-    const QImage picture = notation.image().copy();
+    // The page shows the screen's pixels scaled up, as the JPEG does, rather than a
+    // drawing at the printer's resolution with hairline staff lines.
+    QImage picture(pictureSize(n), QImage::Format_RGB32);
+    {
+        QPainter p(&picture);
+        paintNotation(p, picture.size(), usul, withoutCircles(style));
+    }
 
     QPainter painter;
     if (painter.begin(&printer)) {
         const int dpiX = printer.logicalDpiX(), dpiY = printer.logicalDpiY();
-        const QFont font = titleFont(notation.font(), kPrintTitlePoints);
+        const QFont font = titleFont(style.font, kPrintTitlePoints);
         painter.setFont(font);
         painter.setPen(Qt::black);
         const QString title =
@@ -125,7 +129,6 @@ PrintResult printNotation(QPrinter& printer, PictureBox& notation, const UsulRec
                           QRect(0, 0, p.sourceWidth, p.sourceHeight));
         result.printed = painter.end();
     }
-    paintCircles(notation, n, kShownCircle);
     return result;
 }
 

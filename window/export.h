@@ -1,4 +1,4 @@
-// Turning the notation picture into a JPEG file or a printed page. These functions show
+// Turning the notation into a JPEG file or a printed page. These functions show
 // nothing: they return the message the window is to show, so the window keeps its one
 // way of showing messages.
 #pragma once
@@ -6,6 +6,7 @@
 #include "notation/export_names.h"
 #include "platform/picture_box.h"
 #include "usul/record.h"
+#include "window/painter.h"
 
 #include <QImage>
 #include <QString>
@@ -29,12 +30,12 @@ struct JpegExportResult {
     std::filesystem::path file; // the file written, or that would have been
 };
 
-// The JPEG button: hides the grey circles of `notation`, draws on `canvas` the title line
-// and the part of the notation that holds strokes, shows the circles again and writes
-// the canvas into `folder` under the name made of the time signature and the name box
-// text. The canvas keeps the image until the next export.
-JpegExportResult exportNotationJpeg(PictureBox& notation, PictureBox& canvas,
-                                    const UsulRecord& usul, const QString& nameBoxText,
+// The JPEG button: paints on `canvas` the title line and, without its grey circles, the
+// part of the notation that holds strokes, and writes the canvas into `folder` under the
+// name made of the time signature and the name box text. The canvas keeps the image until
+// the next export.
+JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle& style,
+                                    PictureBox& canvas, const QString& nameBoxText,
                                     const std::filesystem::path& folder,
                                     int quality = kJpegQuality);
 
@@ -45,8 +46,7 @@ struct PrintResult {
 
 // The print button after the printer was chosen: one page with the title line and the
 // notation without its grey circles, laid out in twips and scaled to the printer's
-// resolution. The notation shows its circles again afterwards. Fails (printed false,
-// message 0) when the printer cannot be opened.
-PrintResult printNotation(QPrinter& printer, PictureBox& notation, const UsulRecord& usul);
+// resolution. Fails (printed false, message 0) when the printer cannot be opened.
+PrintResult printNotation(QPrinter& printer, const UsulRecord& usul, const NotationStyle& style);
 
 } // namespace zerkavi

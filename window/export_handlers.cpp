@@ -21,8 +21,8 @@ void ArayüzKalıp::connectExport() {
 }
 
 void ArayüzKalıp::But_JPG_Click() {
-    const JpegExportResult r =
-        exportNotationJpeg(*Picture1, *imajPenceresi, currentUsul, Text5->text(), workingFolder());
+    const JpegExportResult r = exportNotationJpeg(currentUsul, notationStyle(), *imajPenceresi,
+                                                  Text5->text(), workingFolder());
     if (r.message != 0)
         showMessage(r.message);
     else if (const CodecReport c = codecStatusReport(r.codecStatus); !c.text.empty())
@@ -36,7 +36,7 @@ void ArayüzKalıp::But_baskı_Click() {
     }
     QPrinter printer(QPrinter::HighResolution);
     printSetup(printer);
-    const PrintResult r = printNotation(printer, *Picture1, currentUsul);
+    const PrintResult r = printNotation(printer, currentUsul, notationStyle());
     if (r.message != 0) showMessage(r.message);
 }
 

@@ -6,11 +6,19 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 
 namespace zerkavi {
 
 void ArayüzKalıp::BoşPorte() {
     zerkavi::BoşPorte(*Picture1);
+}
+
+NotationStyle ArayüzKalıp::notationStyle() const {
+    const LoudnessLetters letters{QString::fromStdString(messageText(19)),
+                                  QString::fromStdString(messageText(20)),
+                                  QString::fromStdString(messageText(21))};
+    return {PicEschel->image(), largeGlyphs, letters, Picture1->font(), Picture1->background()};
 }
 
 void ArayüzKalıp::showLengthStatus() {
@@ -27,11 +35,12 @@ void ArayüzKalıp::göster() {
     // One to four rows, centred above the strip of controls at the bottom.
     Picture1->move(Picture1->x(), pictureTopForCircles(n, innerHeight()));
     Picture1->resizePicture(Picture1->width(), pictureHeightForCircles(n));
-    const LoudnessLetters letters{QString::fromStdString(messageText(19)),
-                                  QString::fromStdString(messageText(20)),
-                                  QString::fromStdString(messageText(21))};
-    currentUsul.totalLength =
-        std::int16_t(UsulÇiz(*Picture1, currentUsul, PicEschel->image(), largeGlyphs, letters));
+    {
+        QPainter p(&Picture1->image());
+        paintNotation(p, Picture1->image().size(), currentUsul, notationStyle());
+    }
+    Picture1->update();
+    currentUsul.totalLength = std::int16_t(sumOfStrokes(currentUsul));
     showLengthStatus();
     Text4->setText(QString::number(currentUsul.totalLength));
     currentHalka = 0;

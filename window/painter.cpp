@@ -1,7 +1,10 @@
 #include "window/painter.h"
 
 #include "notation/geometry.h"
+#include "platform/picture_box.h"
 
+#include <QFontMetrics>
+#include <QPainter>
 #include <QRect>
 
 #include <algorithm>
@@ -16,24 +19,37 @@ const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 const QColor kCircleGrey(200, 200, 200);
 
-void setPixels(PictureBox& picture, int X, int Y, std::initializer_list<QPoint> offsets) {
+void line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c) {
+    p.setPen(QPen(c, 1, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(x1, y1, x2, y2);
+}
+
+void setPixels(QPainter& p, int X, int Y, std::initializer_list<QPoint> offsets) {
     for (const QPoint& d : offsets)
-        picture.pixel(X + d.x(), Y + d.y(), kBlack);
+        p.fillRect(X + d.x(), Y + d.y(), 1, 1, kBlack);
+}
+
+// Text with its top left at (x, y).
+void text(QPainter& p, int x, int y, const QString& s, const QFont& font) {
+    p.setPen(kBlack);
+    p.drawText(QPoint(x, y + QFontMetrics(font).ascent()), s);
 }
 
 // One stroke: its glyph with the cell's top left at (left, top) and its dots on lineY.
-void drawStroke(PictureBox& picture, int length, bool dum, int left, int top, int lineY,
-                const QImage& strip, const GlyphTable& glyphs) {
+void drawStroke(QPainter& p, int length, bool dum, int left, int top, int lineY,
+                const NotationStyle& style) {
     const int code = glyphCode(length, dum);
     if (code == 0) return;
-    const GlyphRect& g = glyphRect(glyphs, code);
-    picture.andCopy(left, top, strip, QRect(g.x, g.y, g.width, g.height));
+    const GlyphRect g = glyphRect(style.glyphs, code);
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage(QPoint(left, top), style.glyphStrip, QRect(g.x, g.y, g.width, g.height));
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     switch (dotCount(length)) {
     case 1:
-        birNoktaKoy(picture, left, lineY);
+        birNoktaKoy(p, left, lineY);
         break;
     case 2:
-        ikiNoktaKoy(picture, left, lineY);
+        ikiNoktaKoy(p, left, lineY);
         break;
     default:
         break;
@@ -48,78 +64,89 @@ QString syllableText(const std::u32string& syllable) {
     return s;
 }
 
-} // namespace
-
-void BoşPorte(PictureBox& picture) {
-    picture.clear();
-    const QColor background = picture.background();
-    const int rows = rowsForPictureHeight(picture.image().height());
+void paintStaff(QPainter& p, QSize area, const NotationStyle& style) {
+    p.fillRect(QRect(QPoint(0, 0), area), style.background);
+    const int rows = rowsForPictureHeight(area.height());
     for (int r = 1; r <= rows; ++r) {
         const int top = rowTop(r);
-        picture.line(kStaffLeft, top + 60, kStaffRight, top + 60, kBlack);
-        picture.line(kStaffLeft, top + 90, kStaffRight, top + 90, kBlack);
+        line(p, kStaffLeft, top + 60, kStaffRight, top + 60, kBlack);
+        line(p, kStaffLeft, top + 90, kStaffRight, top + 90, kBlack);
+        if (!style.circles) continue;
+        p.setPen(kCircleGrey);
+        p.setBrush(style.background);
         for (int j = 1; j <= kCirclesPerRow; ++j)
-            picture.circle(circleCentreX(j), top + 75, kCircleRadius, kCircleGrey, &background);
+            p.drawEllipse(QPoint(circleCentreX(j), top + 75), kCircleRadius, kCircleRadius);
+        p.setBrush(Qt::NoBrush);
     }
     for (int r = 2; r <= std::min(rows, kMaxRows); ++r) {
         const int y = rowTop(r);
-        picture.line(0, y, kSeparatorRight, y, kBlack);
-        picture.line(0, y - 1, kSeparatorRight, y - 1, kBlack);
+        line(p, 0, y, kSeparatorRight, y, kBlack);
+        line(p, 0, y - 1, kSeparatorRight, y - 1, kBlack);
     }
 }
 
-void birNoktaKoy(PictureBox& picture, int X, int Y) {
-    setPixels(picture, X, Y,
+void paintCircle(QPainter& p, const Halka& h, const CircleGeometry& at,
+                 const NotationStyle& style) {
+    if (h.hasStroke()) {
+        drawStroke(p, h.rightDuration, true, at.glyphLeft, at.dumGlyphTop, at.dumLineY, style);
+        drawStroke(p, h.leftDuration, false, at.glyphLeft, at.tekGlyphTop, at.tekLineY, style);
+        text(p, at.syllableX, at.syllableY, syllableText(h.syllable), style.font);
+        const QString* letter = h.level == 3   ? &style.letters.strong
+                                : h.level == 2 ? &style.letters.medium
+                                : h.level == 1 ? &style.letters.weak
+                                               : nullptr;
+        if (letter)
+            text(p, at.letterX, at.letterY, *letter, style.font);
+        else if (h.level == 0)
+            p.fillRect(
+                QRect(QPoint(at.letterX, at.letterY), QPoint(at.letterX + 20, at.letterY + 10)),
+                kWhite);
+    }
+    // Every visited circle gets this, so an old bar line or marker is erased in white.
+    if (h.barLine == 1) {
+        line(p, at.barX, at.top + 61, at.barX, at.top + 66, kRed);
+        line(p, at.barX, at.top + 72, at.barX, at.top + 78, kRed);
+        line(p, at.barX, at.top + 84, at.barX, at.top + 89, kRed);
+    } else {
+        line(p, at.barX, at.barTop, at.barX, at.barBottom, kWhite);
+    }
+}
+
+} // namespace
+
+void paintNotation(QPainter& p, QSize area, const UsulRecord& usul, const NotationStyle& style) {
+    p.save();
+    p.setClipRect(QRect(QPoint(0, 0), area), Qt::IntersectClip);
+    p.setFont(style.font);
+    paintStaff(p, area, style);
+    const int n = MevcutHalka(usul);
+    for (int i = 1; i <= n; ++i)
+        paintCircle(p, usul.circle(i), circleGeometry(i), style);
+    p.restore();
+}
+
+void birNoktaKoy(QPainter& p, int X, int Y) {
+    setPixels(p, X, Y,
               {{13, -1}, {13, 1}, {14, -2}, {14, -1}, {14, 1}, {14, 2}, {15, -1}, {15, 1}});
 }
 
-void ikiNoktaKoy(PictureBox& picture, int X, int Y) {
-    setPixels(picture, X, Y,
+void ikiNoktaKoy(QPainter& p, int X, int Y) {
+    setPixels(p, X, Y,
               {{12, -1}, {12, 1}, {13, -1}, {13, 1}, {16, -1}, {16, 1}, {17, -1}, {17, 1}});
 }
 
-int UsulÇiz(PictureBox& picture, const UsulRecord& usul, const QImage& glyphStrip,
-            const GlyphTable& largeGlyphs, const LoudnessLetters& letters) {
-    BoşPorte(picture);
-    const int n = MevcutHalka(usul);
-    int total = 0;
-    for (int i = 1; i <= n; ++i) {
-        const Halka& h = usul.circle(i);
-        const CircleGeometry at = circleGeometry(i);
-        if (h.hasStroke()) {
-            drawStroke(picture, h.rightDuration, true, at.glyphLeft, at.dumGlyphTop, at.dumLineY,
-                       glyphStrip, largeGlyphs);
-            drawStroke(picture, h.leftDuration, false, at.glyphLeft, at.tekGlyphTop, at.tekLineY,
-                       glyphStrip, largeGlyphs);
-            picture.text(at.syllableX, at.syllableY, syllableText(h.syllable), kBlack);
-            switch (h.level) {
-            case 3:
-                picture.text(at.letterX, at.letterY, letters.strong, kBlack);
-                break;
-            case 2:
-                picture.text(at.letterX, at.letterY, letters.medium, kBlack);
-                break;
-            case 1:
-                picture.text(at.letterX, at.letterY, letters.weak, kBlack);
-                break;
-            case 0:
-                picture.box(at.letterX, at.letterY, at.letterX + 20, at.letterY + 10, kWhite, true);
-                break;
-            default:
-                break;
-            }
-        }
-        // Every visited circle gets this, so an old bar line or marker is erased in white.
-        if (h.barLine == 1) {
-            picture.line(at.barX, at.top + 61, at.barX, at.top + 66, kRed);
-            picture.line(at.barX, at.top + 72, at.barX, at.top + 78, kRed);
-            picture.line(at.barX, at.top + 84, at.barX, at.top + 89, kRed);
-        } else {
-            picture.line(at.barX, at.barTop, at.barX, at.barBottom, kWhite);
-        }
-        total += h.strokeLength();
+void UsulÇiz(PictureBox& picture, const UsulRecord& usul, const QImage& glyphStrip,
+             const GlyphTable& largeGlyphs, const LoudnessLetters& letters) {
+    {
+        QPainter p(&picture.image());
+        paintNotation(p, picture.image().size(), usul,
+                      {glyphStrip, largeGlyphs, letters, picture.font(), picture.background()});
     }
-    return total;
+    picture.update();
+}
+
+void BoşPorte(PictureBox& picture) {
+    UsulÇiz(picture, emptyRecord(), QImage(), GlyphTable{}, {});
 }
 
 } // namespace zerkavi

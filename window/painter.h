@@ -1,16 +1,22 @@
-// Drawing the notation on a picture box: the empty staff, augmentation dots and the whole
-// usul. The sizing and placing of the picture, the length indicator and the total box
-// belong to the window; these functions only paint.
+// Painting the notation: one routine draws the staff and the usul onto any painter (the
+// screen picture, the JPEG canvas, the image behind a printed page). The sizing and placing
+// of the screen picture, the length indicator and the total box belong to the window.
 #pragma once
 
 #include "notation/glyphs.h"
-#include "platform/picture_box.h"
 #include "usul/record.h"
 
+#include <QColor>
+#include <QFont>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
+class QPainter;
+
 namespace zerkavi {
+
+class PictureBox;
 
 // The loudness letters of the current language (messages 19, 20, 21).
 struct LoudnessLetters {
@@ -19,22 +25,34 @@ struct LoudnessLetters {
     QString weak;   // level 1
 };
 
-// Clears the picture and draws the empty staff: height / 150 rows (ties to even) of two
-// staff lines and 45 grey circles filled with the background, and the double black line
-// between rows.
-void BoşPorte(PictureBox& picture);
+// What the notation is painted with.
+struct NotationStyle {
+    const QImage& glyphStrip;
+    const GlyphTable& glyphs; // the large band of the strip
+    LoudnessLetters letters;
+    QFont font;
+    QColor background = Qt::white;
+    // The grey beat circles help editing; pictures that leave the program go without them.
+    bool circles = true;
+};
+
+// Paints on `area` from the painter's origin, clipped to it: the background; area.height()
+// / 150 rows (ties to even) of two staff lines and 45 circles filled with the background;
+// the double black line between rows; then for every circle up to the last stroke its
+// glyphs (AND-combined with what lies below, so white parts of the strip leave it as it
+// is), dots, syllable, loudness letter or white box, and bar line (red dashes, or white
+// over an old one).
+void paintNotation(QPainter& p, QSize area, const UsulRecord& usul, const NotationStyle& style);
 
 // One dot (eight pixels around (X + 14, Y)) or two dots (around X + 12.5 and X + 16.5)
 // for a glyph whose cell starts at x = X, on the staff line y = Y. Black.
-void birNoktaKoy(PictureBox& picture, int X, int Y);
-void ikiNoktaKoy(PictureBox& picture, int X, int Y);
+void birNoktaKoy(QPainter& p, int X, int Y);
+void ikiNoktaKoy(QPainter& p, int X, int Y);
 
-// The drawing part of showing an usul, on a picture already sized for it: the empty staff,
-// then for every circle up to the last stroke its glyphs (AND-copied from the large band
-// of the glyph strip, so white leaves the picture as it is), dots, syllable, loudness
-// letter or white box, and bar line. Returns the total length in 64ths (a circle with
-// both strokes counts its Düm length only).
-int UsulÇiz(PictureBox& picture, const UsulRecord& usul, const QImage& glyphStrip,
-            const GlyphTable& largeGlyphs, const LoudnessLetters& letters);
+// The screen picture: the whole picture painted with its own font and background.
+void UsulÇiz(PictureBox& picture, const UsulRecord& usul, const QImage& glyphStrip,
+             const GlyphTable& largeGlyphs, const LoudnessLetters& letters);
+// The screen picture without an usul: only the empty staff.
+void BoşPorte(PictureBox& picture);
 
 } // namespace zerkavi

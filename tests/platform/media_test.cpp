@@ -2,6 +2,7 @@
 // and the stopwatch.
 #include "platform/media.h"
 #include "platform/timers.h"
+#include "sound/wav.h"
 #include "tests/support/window_fixture.h"
 
 #include <gtest/gtest.h>
@@ -133,6 +134,33 @@ TEST_F(MediaTest, SamplesAreFoundBehindOtherChunks) {
         media.send(QStringLiteral("open ") + file + QStringLiteral(" type WaveAudio alias kivo"))
             .ok);
     EXPECT_EQ(media.send(QStringLiteral("status kivo length")).text.toStdString(), "2500");
+}
+
+// The player opens exactly the files the renderers' reader reads, and plays what it reads.
+TEST_F(MediaTest, OpensWhatTheSampleReaderReads) {
+    using namespace zerkavi::testing;
+    Bytes far = chunk("junk", 1000); // the data chunk beyond the reader's search
+    Bytes noRiff = wavFile({5, 6});
+    noRiff[0] = 'X';
+    const std::vector<int> second(44100, 0);
+    const Bytes files[] = {wavFile(second),
+                           wavFile(second, {.between = chunk("smpl", 36), .dataId = "Data"}),
+                           wavFile(second, {.between = far}),
+                           wavFile(second, {.channels = 2}),
+                           noRiff,
+                           wavFile({1, 2, 3}, {.dataBytes = 8000})};
+    for (const Bytes& wav : files) {
+        ASSERT_TRUE(writeFile(file, qBytes(wav)));
+        const WavReadResult read = ReadWavBytes(wav);
+        const QString open =
+            QStringLiteral("open ") + file + QStringLiteral(" type WaveAudio alias k");
+        EXPECT_EQ(media.send(open).ok, read.status == WavStatus::Ok) << int(read.status);
+        if (read.status == WavStatus::Ok) {
+            EXPECT_EQ(media.send(QStringLiteral("status k length")).text.toStdString(),
+                      std::to_string(read.samples.size() * 1000 / kSampleRate));
+        }
+        media.send(QStringLiteral("close k"));
+    }
 }
 
 TEST_F(MediaTest, CommandsThatCannotWorkFailWithoutEffect) {

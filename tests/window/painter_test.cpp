@@ -56,10 +56,11 @@ class DrawingTest : public ::testing::Test {
         picture.resizePicture(kPictureWidth, 150);
     }
     QRgb at(int x, int y) const { return picture.image().pixel(x, y); }
-    // Draws `r` on a picture sized for it, and returns the total.
+    // Draws `r` on a picture sized for it, and returns the total the window shows with it.
     int draw(const UsulRecord& r, const QImage& strip) {
         picture.resizePicture(kPictureWidth, pictureHeightForCircles(MevcutHalka(r)));
-        return UsulÇiz(picture, r, strip, largeGlyphBand(), kLetters);
+        UsulÇiz(picture, r, strip, largeGlyphBand(), kLetters);
+        return sumOfStrokes(r);
     }
     // The empty staff of the same height, to compare against.
     QImage emptyStaff() {
@@ -133,10 +134,12 @@ TEST_F(DrawingTest, DotsAreExactlyTheirEightPixels) {
     for (bool single : {true, false}) {
         picture.clear();
         const int X = 100, Y = 60;
+        QPainter p(&picture.image());
         if (single)
-            birNoktaKoy(picture, X, Y);
+            birNoktaKoy(p, X, Y);
         else
-            ikiNoktaKoy(picture, X, Y);
+            ikiNoktaKoy(p, X, Y);
+        p.end();
         const auto& expected = single ? one : two;
         for (int y = 0; y < 150; ++y)
             for (int x = 0; x < kPictureWidth; ++x) {
