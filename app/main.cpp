@@ -1,6 +1,7 @@
 // The editor: finds its program folder, runs the start-up sequence and the event loop.
 #include "app/platform/message_boxes.h"
 #include "app/window/arayuz_kalip.h"
+#include "desktop/data_folder.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,10 +13,11 @@
 
 namespace {
 
-// The executable's folder when it is writable (a portable install), otherwise the
-// per-user application data folder.
+// The executable's folder when it is writable (a portable install), otherwise, and always
+// for an installed program, the per-user application data folder.
 std::filesystem::path programFolder() {
     const QString exeDir = QCoreApplication::applicationDirPath();
+    if (auto installed = zerkavi::installedDataFolder(exeDir.toStdString())) return *installed;
     if (QFileInfo(exeDir).isWritable()) return exeDir.toStdString();
     QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);

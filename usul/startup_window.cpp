@@ -1,6 +1,7 @@
 // Start-up and shutdown of the main window.
 #include "app/window/arayuz_kalip.h"
 
+#include "desktop/guides.h"
 #include "sound/colour_window.h"
 
 #include <QAction>
@@ -115,6 +116,7 @@ bool ArayüzKalıp::startUp() {
     // then kept open for the whole run.
     const std::filesystem::path libraryPath = programFolder_ / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
+    placeGuidesIfMissing(programFolder_);
     library_.open(libraryPath);
     // 13. The colour record.
     if (auto colour = library_.readColour()) colourRecord = *colour;

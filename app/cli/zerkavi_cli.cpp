@@ -4,6 +4,7 @@
 //
 // Exit codes: 0 success, 1 refused input (the program's own message on stderr),
 // 2 usage error.
+#include "desktop/data_folder.h"
 #include "plans/texts.h"
 #include "sound/sample_bank.h"
 #include "sound/usul_render.h"
@@ -38,7 +39,8 @@ constexpr const char* kUsage =
     "      [--schedule]           print 'index strokeX strokeRow strokeEndMs' per stroke\n"
     "\n"
     "Global options (before or after the command):\n"
-    "  --dir D                    program folder holding usuller.usl (default: current)\n"
+    "  --dir D                    program folder holding usuller.usl (default: the current\n"
+    "                             folder; ~/.local/share/zerkavi when installed)\n"
     "  --lang tr|en               language of messages (default tr)\n"
     "  --medium P, --weak P       loudness of medium and weak strokes, 20..90 percent in\n"
     "                             steps of 10 (defaults 60 and 40)\n"
@@ -74,6 +76,7 @@ struct Options {
 
 Options parse(int argc, char** argv) {
     Options o;
+    if (auto installed = installedDataFolder(runningExecutableFolder())) o.dir = *installed;
     std::vector<std::string_view> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
