@@ -19,3 +19,6 @@ add_test(NAME debian_package
 set_tests_properties(installed_tree debian_package PROPERTIES LABELS package)
 set_tests_properties(installed_tree debian_package PROPERTIES SKIP_RETURN_CODE 77)
 set_tests_properties(installed_tree debian_package PROPERTIES TIMEOUT 240)
+# Stripping and compressing the package is heavy; alone it cannot disturb the timing of the
+# sound tests.
+set_tests_properties(installed_tree debian_package PROPERTIES RUN_SERIAL TRUE)
