@@ -1,7 +1,7 @@
 // The editor: finds its program folder, runs the start-up sequence and the event loop.
-#include "app/platform/message_boxes.h"
-#include "app/window/arayuz_kalip.h"
-#include "desktop/data_folder.h"
+#include "app/data_folder.h"
+#include "platform/message_boxes.h"
+#include "window/arayuz_kalip.h"
 
 #include <QApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/start_bench
 // With a sound server the first block goes to the device; without one the media layer
 // keeps time on its clock and the figure is the same work less the device hand-over.
-#include "app/platform/message_boxes.h"
-#include "app/window/arayuz_kalip.h"
+#include "platform/message_boxes.h"
+#include "window/arayuz_kalip.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #include "notation/duration_ops.h"
 
+#include "common/rounding.h"
 #include "notation/glyphs.h"
-#include "usul/rounding.h"
 
 namespace zerkavi {
 

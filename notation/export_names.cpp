@@ -1,7 +1,7 @@
 #include "notation/export_names.h"
 
+#include "common/rounding.h"
 #include "notation/geometry.h"
-#include "usul/rounding.h"
 
 #include <algorithm>
 

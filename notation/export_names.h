@@ -3,10 +3,9 @@
 // wording of the image writer's failures.
 #pragma once
 
-#include "plans/texts.h"
-
+#include "common/messages.h"
+#include "common/text_codec.h"
 #include "usul/record.h"
-#include "usul/text_codec.h"
 
 #include <string>
 #include <string_view>
@@ -36,8 +35,6 @@ inline constexpr int kPrintPictureTop = 500;
 inline constexpr int kPrintMinimumStrip = 150;
 // A 10-point line fits the 200 twips between the title and the picture.
 inline constexpr int kPrintTitlePoints = 10;
-
-inline constexpr int kMessageForbiddenName = 22;
 
 // Characters a file name may not hold on any of the file systems the images travel to:
 // \ / : * ? " < > | and the control characters.

@@ -1,6 +1,6 @@
 #include "notation/geometry.h"
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 namespace zerkavi {
 

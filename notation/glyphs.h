@@ -5,7 +5,7 @@
 // 159 + c. Codes 164, 166 and 168 (the flagged Düm notes) have wider cells.
 #pragma once
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "notation/glyphs.h"
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 namespace zerkavi {
 

@@ -8,10 +8,10 @@ zerkavi_embed(ZERKAVI_GUIDES ${CMAKE_SOURCE_DIR}/assets/guides/ReadMe.doc
               zerkavi::embedded::guideEnglish)
 zerkavi_embed(ZERKAVI_GUIDES ${CMAKE_SOURCE_DIR}/assets/guides/BeniOku
               zerkavi::embedded::guideTurkish)
-target_sources(zerkavi_window PRIVATE ${CMAKE_SOURCE_DIR}/desktop/guides.cpp
-  ${CMAKE_SOURCE_DIR}/desktop/guide_offer.cpp ${CMAKE_SOURCE_DIR}/desktop/data_folder.cpp
-  ${ZERKAVI_GUIDES})
-target_sources(zerkavi-cli PRIVATE ${CMAKE_SOURCE_DIR}/desktop/data_folder.cpp)
+target_sources(zerkavi_window PRIVATE ${ZERKAVI_GUIDES})
+foreach(program zerkavi zerkavi-cli)
+  target_sources(${program} PRIVATE ${CMAKE_SOURCE_DIR}/app/data_folder.cpp)
+endforeach()
 
 # The icon's generator, run by hand; its SVG and PNGs are committed.
 add_executable(gen_icon EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/packaging/icons/gen_icon.cpp)
@@ -82,5 +82,5 @@ usuls, prints the notation and saves it as JPEG. The window speaks Turkish
 and English; zerkavi-cli renders usuls to WAV files without it.")
 include(CPack)
 
-# ---- tests of the guides, the Help offer, the installed tree and the package ---------------
-include(${CMAKE_SOURCE_DIR}/tests/desktop/tests.cmake)
+# ---- tests of the installed tree and the package ---------------------------------------------
+include(${CMAKE_SOURCE_DIR}/tests/packaging/tests.cmake)

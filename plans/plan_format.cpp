@@ -1,11 +1,11 @@
 #include "plans/plan_format.h"
 
-#include "usul/text_codec.h"
+#include "common/text_codec.h"
 
+#include "common/rounding.h"
 #include "usul/browser.h"
 #include "usul/library_file.h"
 #include "usul/record.h"
-#include "usul/rounding.h"
 
 #include <algorithm>
 #include <cmath>

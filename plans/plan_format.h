@@ -26,23 +26,6 @@ namespace zerkavi {
 
 class LibraryFile;
 
-// Message numbers of the plan screen, entries of the message table.
-inline constexpr int kMessageNoPlanSelected = 25;
-inline constexpr int kMessagePlanNameMissing = 26;
-inline constexpr int kMessageNoSections = 27;
-inline constexpr int kMessageFieldCount = 28;
-inline constexpr int kMessageUsulNumber = 29;
-inline constexpr int kMessageDash = 30;
-inline constexpr int kMessageCircleNumber = 31;
-inline constexpr int kMessageUnitNote = 32;
-inline constexpr int kMessageBpmTooHigh = 33;
-inline constexpr int kMessageBpmTooLow = 34;
-inline constexpr int kMessageGreaterThan = 35;
-inline constexpr int kMessageIntroBpmTooHigh = 36;
-inline constexpr int kMessageIntroBpmTooLow = 37;
-inline constexpr int kMessageFinalBpmTooHigh = 38;
-inline constexpr int kMessageFinalBpmTooLow = 39;
-
 inline constexpr int kPlanMinBpm = 20;
 inline constexpr int kPlanMaxBpm = 208;
 inline constexpr int kPlanFirstUsul = 1;

@@ -1,7 +1,7 @@
 #include "plans/plan_render.h"
 
+#include "common/rounding.h"
 #include "sound/pasaj_render.h"
-#include "usul/rounding.h"
 
 #include <algorithm>
 #include <array>

@@ -1,19 +1,14 @@
 // The captions of the window and the message table, in Turkish and English.
 #pragma once
 
+#include "common/messages.h"
+
 #include <span>
 #include <string>
 
 namespace zerkavi {
 
 enum class Language { Turkish, English };
-
-inline constexpr int kMessageCount = 39;
-inline constexpr int kMessageNoBeats = 3; // an usul without strokes
-// Our own additions after the classic table: refusals of values the record cannot hold.
-inline constexpr int kMessageTimeSignatureRange = 40;
-inline constexpr int kMessageTotalTooLong = 41;
-inline constexpr int kLastMessage = 41;
 
 // One caption: the object name of the control ("But_mertebe(0)" for item 0 of an array,
 // "ArayüzKalıp" for the window title) and its text in both languages, UTF-8.

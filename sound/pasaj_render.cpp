@@ -1,6 +1,6 @@
 #include "sound/pasaj_render.h"
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "sound/progress.h"
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 #include <cstdio>
 

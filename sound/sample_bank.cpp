@@ -1,6 +1,6 @@
 #include "sound/sample_bank.h"
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 #include <algorithm>
 #include <system_error>

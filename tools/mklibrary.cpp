@@ -2,7 +2,7 @@
 // that embeds it. Any refusal is a build error naming the usul.
 //
 //   mklibrary SOURCE.txt OUT.usl OUT.cpp [OUT.md]
-#include "usul/library_source.h"
+#include "tools/library_source.h"
 
 #include <cstdio>
 #include <fstream>

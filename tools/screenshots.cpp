@@ -2,8 +2,8 @@
 // through the same handlers a click uses, and saves what the screen shows.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/screenshots OUTDIR
-#include "app/platform/message_boxes.h"
-#include "app/window/arayuz_kalip.h"
+#include "platform/message_boxes.h"
+#include "window/arayuz_kalip.h"
 
 #include <QAction>
 #include <QApplication>

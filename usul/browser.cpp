@@ -1,6 +1,6 @@
 #include "usul/browser.h"
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "usul/record.h"
 
-#include "usul/rounding.h"
-#include "usul/text_codec.h"
+#include "common/rounding.h"
+#include "common/text_codec.h"
 
 #include <algorithm>
 

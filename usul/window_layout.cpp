@@ -1,6 +1,6 @@
 #include "usul/window_layout.h"
 
-#include "usul/rounding.h"
+#include "common/rounding.h"
 
 namespace zerkavi {
 

@@ -4,13 +4,13 @@
 //
 // Exit codes: 0 success, 1 refused input (the program's own message on stderr),
 // 2 usage error.
-#include "desktop/data_folder.h"
+#include "app/data_folder.h"
+#include "common/text_codec.h"
 #include "plans/texts.h"
 #include "sound/sample_bank.h"
 #include "sound/usul_render.h"
 #include "usul/browser.h"
 #include "usul/library_file.h"
-#include "usul/text_codec.h"
 
 #include <charconv>
 #include <cstdio>

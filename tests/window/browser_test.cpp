@@ -1,7 +1,7 @@
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
+#include "common/text_codec.h"
 #include "usul/library_file.h"
-#include "usul/text_codec.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -32,12 +32,6 @@ class BrowserTest : public WindowTest {
         RecordBytes b{};
         std::copy_n(bytes.begin() + std::ptrdiff_t(slot - 1) * kRecordBytes, kRecordBytes,
                     b.begin());
-        return b;
-    }
-    RecordBytes builtIn(int slot) {
-        RecordBytes b{};
-        std::copy_n(defaultLibraryImage().begin() + std::ptrdiff_t(slot - 1) * kRecordBytes,
-                    kRecordBytes, b.begin());
         return b;
     }
 };
@@ -157,7 +151,7 @@ TEST_F(BrowserTest, SaveChecksInOrderAndWritesOneSlot) {
     EXPECT_EQ(messages.shown[1].toStdString(), t.message[3]);
     EXPECT_EQ(messages.shown[2].toStdString(), t.message[5]);
     EXPECT_EQ(messages.shown[3].toStdString(), t.message[6]);
-    EXPECT_EQ(slotOnDisk(201), builtIn(201)); // nothing written by a refusal
+    EXPECT_EQ(slotOnDisk(201), builtInBytes(201)); // nothing written by a refusal
 
     window->Text2->setText("8");
     window->But_kaydet_Click();
@@ -169,8 +163,8 @@ TEST_F(BrowserTest, SaveChecksInOrderAndWritesOneSlot) {
     EXPECT_EQ(saved.totalLength, 64);
     EXPECT_EQ(saved.circle(5).leftDuration, 32);
     // The other slots are untouched.
-    EXPECT_EQ(slotOnDisk(200), builtIn(200));
-    EXPECT_EQ(slotOnDisk(202), builtIn(202));
+    EXPECT_EQ(slotOnDisk(200), builtInBytes(200));
+    EXPECT_EQ(slotOnDisk(202), builtInBytes(202));
 
     // A numerator the record cannot hold is refused, not cut.
     window->Text2->setText("300");
@@ -195,7 +189,7 @@ TEST_F(BrowserTest, SaveAsWritesTheRealTotalToAUserSlot) {
     EXPECT_EQ(window->currentSlot, 210);
     EXPECT_EQ(window->Label1->text(), QStringLiteral("210"));
     const UsulRecord copy = decodeRecord(slotOnDisk(210));
-    const UsulRecord original = decodeRecord(builtIn(32));
+    const UsulRecord original = builtIn(32);
     EXPECT_EQ(copy.circles, original.circles);
     EXPECT_EQ(copy.name, fixedText(fromUtf8("Düyek kopyası"), 40));
     EXPECT_EQ(copy.totalLength, 64);
@@ -206,7 +200,7 @@ TEST_F(BrowserTest, SaveAsWritesTheRealTotalToAUserSlot) {
     // Right button: the list closes, nothing is written.
     window->But_farklı_Click();
     window->List2_Pick(0, Qt::RightButton);
-    EXPECT_EQ(slotOnDisk(201), builtIn(201));
+    EXPECT_EQ(slotOnDisk(201), builtInBytes(201));
     EXPECT_EQ(window->currentSlot, 210);
 }
 
@@ -216,7 +210,7 @@ TEST_F(BrowserTest, DeleteAsksAndWritesTheEmptyRecord) {
     window->But_Sil_Click();
     ASSERT_EQ(messages.asked.size(), 1);
     EXPECT_EQ(messages.asked[0].toStdString(), languageTexts(Language::Turkish).message[10]);
-    EXPECT_EQ(slotOnDisk(233), builtIn(233));
+    EXPECT_EQ(slotOnDisk(233), builtInBytes(233));
     messages.answer = true;
     window->But_Sil_Click();
     EXPECT_EQ(slotOnDisk(233), encodeRecord(emptyRecord()));

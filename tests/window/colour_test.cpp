@@ -1,7 +1,7 @@
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
-#include "sound/colour_window.h"
 #include "usul/library_file.h"
+#include "window/colour.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // The notation written as a JPEG file and printed to a PDF page.
-#include "app/platform/picture_box.h"
-#include "notation/drawing_window.h"
-#include "notation/export_window.h"
 #include "notation/geometry.h"
-#include "window_fixture.h"
+#include "platform/picture_box.h"
+#include "tests/support/window_fixture.h"
+#include "window/export.h"
+#include "window/painter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "window_fixture.h"
+#include "tests/support/window_fixture.h"
 
 #include "sound/embedded_samples.h"
 #include "usul/library_file.h"

@@ -388,36 +388,39 @@ Buffer bendirDum() {
     return b;
 }
 
+// The rim stroke is dry: the hand stays on the skin after the slap and damps
+// it, so every mode dies within about a quarter of a second, and the fingers
+// on the rim give a bright slap and upper modes well above 1 kHz.
 Buffer bendirTek() {
     Buffer b(41455, 0.0);
     const double f0 = 86.0;
     const std::vector<double>& r = membraneRatios();
     const Glide glide{0.02, 0.03};
     Rng rng(0x62656E6403ull);
-    // Low modes: present but weak at the rim.
-    addMode(b, {f0 * r[0], 0.14, 0.55}, 0.0, glide, 0.0);
-    addMode(b, {f0 * r[1], 0.12, 0.45}, 0.0, glide, 0.0);
-    addMode(b, {f0 * r[2], 0.16, 0.40}, 0.0, glide, 0.0);
-    addMode(b, {f0 * r[3], 0.10, 0.40}, 0.0, glide, 0.0);
+    // Low modes: present but weak at the rim, and damped by the resting hand.
+    addMode(b, {f0 * r[0], 0.10, 0.16}, 0.0, glide, 0.0);
+    addMode(b, {f0 * r[1], 0.10, 0.15}, 0.0, glide, 0.0);
+    addMode(b, {f0 * r[2], 0.14, 0.15}, 0.0, glide, 0.0);
+    addMode(b, {f0 * r[3], 0.09, 0.14}, 0.0, glide, 0.0);
     // The upper membrane modes, strongest around 300-500 Hz. A small random
     // detune per mode stands in for an uneven real head.
     for (size_t i = 4; i < r.size(); ++i) {
         const double f = f0 * r[i] * (1.0 + 0.012 * rng.bipolar());
         const double d = (f - 390.0) / 170.0;
         const double amp = (rng.uniform() < 0.5 ? -1.0 : 1.0) * (0.55 * detExp(-d * d) + 0.04);
-        const double t60 = 0.50 - 0.22 * (f - 230.0) / 400.0;
+        const double t60 = 0.20 - 0.07 * (f - 230.0) / 400.0;
         addMode(b, {f, amp, t60}, 0.0, glide, 0.0);
     }
     // A denser, fast-dying cloud above: modes too high and too close to list.
-    for (int i = 0; i < 40; ++i) {
-        const double f = rng.range(560.0, 1800.0);
-        const double amp = 0.07 * (1.0 - (f - 560.0) / 1600.0) * rng.range(0.4, 1.0) *
+    for (int i = 0; i < 60; ++i) {
+        const double f = rng.range(560.0, 3200.0);
+        const double amp = 0.20 * (1.0 - (f - 560.0) / 4000.0) * rng.range(0.4, 1.0) *
                            (rng.uniform() < 0.5 ? -1.0 : 1.0);
-        addMode(b, {f, amp, rng.range(0.05, 0.14)}, 0.0, Glide{}, 0.0);
+        addMode(b, {f, amp, rng.range(0.04, 0.10)}, 0.0, Glide{}, 0.0);
     }
     // The slap of fingers on the rim.
-    addBurst(b, {2500.0, 1.3, 1.6, 0.0003, 0.0035}, 0.0, 0x62656E6404ull);
-    addBurst(b, {1200.0, 1.0, 0.4, 0.0003, 0.003}, 0.0, 0x62656E6405ull);
+    addBurst(b, {2500.0, 1.3, 3.0, 0.0003, 0.0045}, 0.0, 0x62656E6404ull);
+    addBurst(b, {1200.0, 1.0, 1.0, 0.0003, 0.004}, 0.0, 0x62656E6405ull);
     return b;
 }
 
@@ -478,7 +481,7 @@ Buffer defDum() {
         addSplitMode(b, {f0 * r[i], amp[i], t60[i]}, glide, 0.003 + 0.001 * i);
     addBurst(b, {420.0, 1.1, 1.8, 0.001, 0.008}, 0.0, 0x64656601ull);
     // The centre stroke shakes the frame only a little.
-    addJingles(b, {4, 1, 2, 0.025, 0.010, 1.0}, 0x64656602ull);
+    addJingles(b, {4, 1, 2, 0.18, 0.010, 1.0}, 0x64656602ull);
     return b;
 }
 

@@ -1,0 +1,369 @@
+#include "platform/media.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace zerkavi {
+
+namespace {
+
+std::uint32_t le32(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return u[0] | (u[1] << 8) | (u[2] << 16) | (std::uint32_t(u[3]) << 24);
+}
+std::uint16_t le16(const char* p) {
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    return std::uint16_t(u[0] | (u[1] << 8));
+}
+
+struct WavData {
+    int channels = 0;
+    int sampleRate = 0;
+    qsizetype pcmOffset = 0; // where the samples start in the file
+    qsizetype pcmBytes = 0;
+};
+
+// Walks the RIFF chunks rather than trusting a 44-byte header, so a file with extra chunks
+// before its samples plays too. A data chunk longer than the file (a writer that never
+// fixed its header) plays what is there.
+bool parseWav(const QByteArray& file, WavData& out, QString& why) {
+    if (file.size() < 12 || std::memcmp(file.constData(), "RIFF", 4) != 0 ||
+        std::memcmp(file.constData() + 8, "WAVE", 4) != 0) {
+        why = QStringLiteral("not a WAV file");
+        return false;
+    }
+    bool haveFormat = false, haveData = false;
+    qsizetype at = 12;
+    while (at + 8 <= file.size() && !haveData) {
+        const char* chunk = file.constData() + at;
+        const qsizetype size = le32(chunk + 4);
+        const qsizetype body = at + 8;
+        const qsizetype available = std::min<qsizetype>(size, file.size() - body);
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && available >= 16) {
+            const std::uint16_t tag = le16(chunk + 8);
+            out.channels = le16(chunk + 10);
+            out.sampleRate = int(le32(chunk + 12));
+            const int bits = le16(chunk + 22);
+            if ((tag != 1 && tag != 0xFFFE) || bits != 16 || out.channels < 1 ||
+                out.sampleRate < 1) {
+                why = QStringLiteral("only 16-bit PCM is played");
+                return false;
+            }
+            haveFormat = true;
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
+            const qsizetype frame = 2 * std::max(out.channels, 1);
+            out.pcmOffset = body;
+            out.pcmBytes = available - available % frame;
+            haveData = true;
+        }
+        at = body + size + (size & 1);
+    }
+    if (!haveFormat || !haveData) {
+        why = QStringLiteral("no format or no data chunk");
+        return false;
+    }
+    return true;
+}
+
+bool isWord(const QString& s, const char* word) {
+    return s.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+}
+
+MediaReply fail(const char* why) {
+    return {false, QString::fromLatin1(why)};
+}
+MediaReply done(QString text = {}) {
+    return {true, std::move(text)};
+}
+
+// How often the output is topped up; well under any buffer size that works.
+constexpr int kFeedMs = 10;
+
+} // namespace
+
+struct MediaDevice::Stream {
+    enum class Mode { Stopped, Playing, Paused };
+
+    QAudioFormat format;
+    // The file stays mapped while it is open: opening a long file costs no copy, so the
+    // first samples reach the output at once whatever its length.
+    std::unique_ptr<QFile> file;
+    QByteArray bytes; // the whole file: a view of the mapping, or a copy where mapping fails
+    QByteArray pcm;   // a view into `bytes`
+    int bytesPerFrame = 2;
+    std::int64_t lengthMs = 0;
+
+    Mode mode = Mode::Stopped;
+    // The position while stopped or paused on the clock, and where the clock last started.
+    std::int64_t heldMs = 0;
+    std::int64_t clockStartedAt = 0;
+    // While a sound device plays: the position of the first byte it was given, and the
+    // next byte to hand over.
+    QAudioSink* sink = nullptr;
+    QIODevice* sinkInput = nullptr;
+    QTimer* feeder = nullptr;
+    std::int64_t sinkStartMs = 0;
+    qsizetype nextByte = 0;
+};
+
+MediaDevice::MediaDevice() = default;
+
+MediaDevice::~MediaDevice() {
+    for (auto& [alias, stream] : streams_)
+        releaseSink(*stream);
+}
+
+std::int64_t MediaDevice::nowMs() const {
+    if (clock_) return clock_();
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void MediaDevice::forceClock(ClockMs clock) {
+    clockForced_ = true;
+    clock_ = std::move(clock);
+}
+
+QString MediaDevice::resolve(const QString& path) const {
+    if (folder_.isEmpty() || QDir::isAbsolutePath(path)) return path;
+    return QDir(folder_).filePath(path);
+}
+
+MediaDevice::Stream* MediaDevice::find(const QString& alias) {
+    const auto it = streams_.find(alias.toLower());
+    return it == streams_.end() ? nullptr : it->second.get();
+}
+
+bool MediaDevice::isOpen(const QString& alias) const {
+    return streams_.count(alias.toLower()) != 0;
+}
+
+bool MediaDevice::soundsOnDevice(const QString& alias) const {
+    const auto it = streams_.find(alias.toLower());
+    return it != streams_.end() && it->second->sink != nullptr;
+}
+
+std::int64_t MediaDevice::position(const Stream& s) const {
+    std::int64_t ms = s.heldMs;
+    if (s.sink)
+        ms = s.sinkStartMs + s.sink->processedUSecs() / 1000;
+    else if (s.mode == Stream::Mode::Playing)
+        ms = s.heldMs + (nowMs() - s.clockStartedAt);
+    return std::clamp<std::int64_t>(ms, 0, s.lengthMs);
+}
+
+void MediaDevice::releaseSink(Stream& s) {
+    if (!s.sink) return;
+    QAudioSink* sink = std::exchange(s.sink, nullptr);
+    QObject::disconnect(sink, nullptr, nullptr, nullptr);
+    QObject::disconnect(std::exchange(s.feeder, nullptr), nullptr, nullptr, nullptr);
+    s.sinkInput = nullptr;
+    sink->stop();
+    // This may run inside the sink's own signal; deleting it there is not allowed.
+    sink->deleteLater();
+}
+
+void MediaDevice::feed(Stream& s) {
+    if (!s.sinkInput || s.mode != Stream::Mode::Playing) return;
+    const qsizetype n = std::min<qsizetype>(s.sink->bytesFree(), s.pcm.size() - s.nextByte);
+    if (n <= 0) return;
+    const qint64 written = s.sinkInput->write(s.pcm.constData() + s.nextByte, n);
+    if (written > 0) s.nextByte += qsizetype(written);
+}
+
+void MediaDevice::startOnClock(Stream& s, std::int64_t fromMs) {
+    s.heldMs = fromMs;
+    s.clockStartedAt = nowMs();
+}
+
+MediaReply MediaDevice::open(const QString& path, const QString& type, const QString& alias) {
+    if (!isWord(type, "waveaudio")) return fail("unknown device type");
+    if (alias.isEmpty()) return fail("missing alias");
+    if (isOpen(alias)) return fail("alias already in use");
+    auto s = std::make_unique<Stream>();
+    s->file = std::make_unique<QFile>(resolve(path));
+    if (!s->file->open(QIODevice::ReadOnly)) return fail("cannot open the file");
+    if (uchar* mapped = s->file->map(0, s->file->size()))
+        s->bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped),
+                                           qsizetype(s->file->size()));
+    else
+        s->bytes = s->file->readAll();
+    WavData wav;
+    QString why;
+    if (!parseWav(s->bytes, wav, why)) return {false, why};
+
+    s->format.setSampleRate(wav.sampleRate);
+    s->format.setChannelCount(wav.channels);
+    s->format.setSampleFormat(QAudioFormat::Int16);
+    s->bytesPerFrame = 2 * wav.channels;
+    s->pcm = QByteArray::fromRawData(s->bytes.constData() + wav.pcmOffset, wav.pcmBytes);
+    s->lengthMs = s->pcm.size() / s->bytesPerFrame * 1000 / wav.sampleRate;
+    streams_[alias.toLower()] = std::move(s);
+    return done();
+}
+
+MediaReply MediaDevice::play(Stream& s, std::int64_t fromMs) {
+    if (fromMs < 0 || fromMs > s.lengthMs) return fail("position out of range");
+    releaseSink(s);
+    s.mode = Stream::Mode::Playing;
+
+    const QAudioDevice device = clockForced_ ? QAudioDevice() : QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) {
+        startOnClock(s, fromMs);
+        return done();
+    }
+    // We write the samples ourselves, whatever space the output has free, on a short
+    // timer. Qt 6.4's pull mode hands PulseAudio only whole periods: with a buffer of 40
+    // or 50 ms it stalled for good after the first period.
+    const int rate = s.format.sampleRate();
+    auto* sink = new QAudioSink(device, s.format);
+    sink->setBufferSize(qsizetype(bufferMs_) * rate / 1000 * s.bytesPerFrame);
+    QIODevice* input = sink->start();
+    if (!input || sink->error() != QAudio::NoError || sink->state() == QAudio::StoppedState) {
+        // No server, or the device refused the stream: keep time as if it played.
+        delete sink;
+        startOnClock(s, fromMs);
+        return done();
+    }
+    s.sink = sink;
+    s.sinkInput = input;
+    s.sinkStartMs = fromMs;
+    s.nextByte = qsizetype(fromMs * rate / 1000) * s.bytesPerFrame;
+    s.feeder = new QTimer(sink);
+    s.feeder->setTimerType(Qt::PreciseTimer);
+    QObject::connect(s.feeder, &QTimer::timeout, sink, [this, &s] { feed(s); });
+    feed(s);
+    s.feeder->start(kFeedMs);
+    // A device that fails while playing (the server went away) hands over to the clock
+    // at the position heard last.
+    QObject::connect(sink, &QAudioSink::stateChanged, sink, [this, &s, sink](QAudio::State st) {
+        if (st != QAudio::StoppedState || s.sink != sink || sink->error() == QAudio::NoError)
+            return;
+        const std::int64_t heard = position(s);
+        releaseSink(s);
+        startOnClock(s, heard);
+    });
+    return done();
+}
+
+MediaReply MediaDevice::send(const QString& command) {
+    sent_ << command;
+    const QStringList words = command.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.isEmpty()) return fail("empty command");
+    const QString& verb = words[0];
+
+    if (isWord(verb, "open")) {
+        // The path may hold blanks: it ends at the last " type ".
+        const qsizetype from = command.indexOf(verb) + verb.size() + 1;
+        const qsizetype typeAt =
+            command.lastIndexOf(QLatin1String(" type "), -1, Qt::CaseInsensitive);
+        if (typeAt < from) return fail("open needs a type");
+        QString path = command.mid(from, typeAt - from);
+        if (path.size() >= 2 && path.startsWith(QLatin1Char('"')) &&
+            path.endsWith(QLatin1Char('"')))
+            path = path.mid(1, path.size() - 2);
+        const QStringList tail = command.mid(typeAt).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (tail.size() != 4 || !isWord(tail[2], "alias")) return fail("open needs an alias");
+        return open(path, tail[1], tail[3]);
+    }
+
+    if (words.size() < 2) return fail("missing alias");
+    Stream* s = find(words[1]);
+    if (!s) return fail("alias not open");
+
+    if (isWord(verb, "play")) {
+        if (words.size() == 2)
+            return play(*s, s->mode == Stream::Mode::Stopped ? s->heldMs : position(*s));
+        bool ok = false;
+        const qint64 fromMs =
+            words.size() == 4 && isWord(words[2], "from") ? words[3].toLongLong(&ok) : 0;
+        if (!ok) return fail("play takes: from <ms>");
+        return play(*s, fromMs);
+    }
+    if (isWord(verb, "status")) {
+        if (words.size() != 3) return fail("status takes one item");
+        if (isWord(words[2], "position")) return done(QString::number(position(*s)));
+        if (isWord(words[2], "length")) return done(QString::number(s->lengthMs));
+        if (isWord(words[2], "mode")) {
+            if (s->mode == Stream::Mode::Paused) return done(QStringLiteral("paused"));
+            const bool playing = s->mode == Stream::Mode::Playing && position(*s) < s->lengthMs;
+            return done(playing ? QStringLiteral("playing") : QStringLiteral("stopped"));
+        }
+        return fail("unknown status item");
+    }
+    if (words.size() != 2) return fail("too many words");
+    if (isWord(verb, "pause")) {
+        if (s->mode != Stream::Mode::Playing) return done();
+        // While paused nothing is fed: a write would wake the output up again.
+        if (s->sink)
+            s->sink->suspend();
+        else
+            s->heldMs = position(*s);
+        s->mode = Stream::Mode::Paused;
+        return done();
+    }
+    if (isWord(verb, "resume")) {
+        if (s->mode != Stream::Mode::Paused) return done();
+        s->mode = Stream::Mode::Playing;
+        if (s->sink) {
+            s->sink->resume();
+            feed(*s);
+        } else {
+            s->clockStartedAt = nowMs();
+        }
+        return done();
+    }
+    if (isWord(verb, "stop") || isWord(verb, "close")) {
+        s->heldMs = position(*s);
+        releaseSink(*s);
+        s->mode = Stream::Mode::Stopped;
+        if (isWord(verb, "close")) streams_.erase(words[1].toLower());
+        return done();
+    }
+    return fail("unknown command");
+}
+
+void MediaDevice::MciOpenPlay(const QString& file, const QString& alias, std::int32_t playFromMs) {
+    // A file that does not exist is never named in a command.
+    if (!QFileInfo::exists(resolve(file))) return;
+    if (!send(QStringLiteral("open ") + file + QStringLiteral(" type WaveAudio alias ") + alias).ok)
+        return;
+    send(QStringLiteral("play ") + alias + QStringLiteral(" from ") + QString::number(playFromMs));
+}
+
+std::int32_t MediaDevice::MciPosition(const QString& alias) {
+    const MediaReply r = send(QStringLiteral("status ") + alias + QStringLiteral(" position"));
+    if (!r.ok) return 0;
+    bool ok = false;
+    const double ms = r.text.toDouble(&ok);
+    if (!ok) return 0;
+    const double limit = std::numeric_limits<std::int32_t>::max();
+    return std::int32_t(std::nearbyint(std::clamp(ms, -limit, limit)));
+}
+
+void MediaDevice::MciPause(const QString& alias) {
+    send(QStringLiteral("pause ") + alias);
+}
+
+void MediaDevice::MciResume(const QString& alias) {
+    send(QStringLiteral("resume ") + alias);
+}
+
+void MediaDevice::MciStopClose(const QString& alias) {
+    send(QStringLiteral("stop ") + alias);
+    send(QStringLiteral("close ") + alias);
+}
+
+} // namespace zerkavi

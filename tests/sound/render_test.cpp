@@ -1,0 +1,381 @@
+// The two renderers: timing, the mixing rule, stroke placement, the schedule, looped mode and
+// "Shablon.---"; passages with tempo ramps and repetitions through "Pasaj.dat". The sound
+// folder holds one-sample strokes made here, a different value per file.
+#include "common/rounding.h"
+#include "sound/pasaj_render.h"
+#include "sound/usul_render.h"
+#include "sound/wav.h"
+#include "tests/support/support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace zerkavi;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Samples = std::vector<std::int16_t>;
+
+class SoundFolder : public zerkavi::testing::TemporaryFolder {
+  public:
+    SoundFolder() {
+        const std::pair<const char*, std::int16_t> bank[] = {
+            {"BENDRD31.---", 20000}, {"BENDRD21.---", 12000}, {"BENDRD11.---", 8000},
+            {"BENDRT61.---", 20000}, {"BENDRT51.---", 16000}, {"BENDRT41.---", 4000}};
+        for (const auto& [name, v] : bank)
+            write(name, {v});
+    }
+    void write(const std::string& name, const Samples& s) const {
+        const WavHeader h = BuildWavHeader(std::uint32_t(s.size()), 1, 44100, 16);
+        ASSERT_TRUE(writeWavFile(path() / name, h, s));
+    }
+};
+
+Halka dum(int length, int level = 3) {
+    Halka h;
+    h.rightDuration = std::uint8_t(length);
+    h.level = std::uint8_t(level);
+    return h;
+}
+Halka tek(int length, int level = 3) {
+    Halka h;
+    h.leftDuration = std::uint8_t(length);
+    h.level = std::uint8_t(level);
+    return h;
+}
+
+// Circles 1, 2, … with totalLength stored as their sum.
+UsulRecord usulOf(std::initializer_list<Halka> circles) {
+    UsulRecord r;
+    int i = 1;
+    for (const Halka& h : circles)
+        r.circle(i++) = h;
+    r.totalLength = std::int16_t(sumOfStrokes(r));
+    return r;
+}
+
+UsulRenderSettings at(int bpm, int unitNote, bool looped = false) {
+    UsulRenderSettings s;
+    s.bpm = bpm;
+    s.unitNote = unitNote;
+    s.instrumentCode = "BENDR";
+    s.looped = looped;
+    return s;
+}
+
+PassageRequest stretch(int first, int last, int unit, int intro, int final, int repeat = 1) {
+    PassageRequest p;
+    p.firstHalka = first;
+    p.lastHalka = last;
+    p.unitNote = unit;
+    p.introBpm = intro;
+    p.finalBpm = final;
+    p.repeat = repeat;
+    p.instrumentCode = "BENDR";
+    return p;
+}
+
+// 0-based indices of the samples that sound.
+std::vector<std::size_t> soundingAt(const Samples& mix) {
+    std::vector<std::size_t> at;
+    for (std::size_t i = 0; i < mix.size(); ++i)
+        if (mix[i] != 0) at.push_back(i);
+    return at;
+}
+
+} // namespace
+
+TEST(UsulTiming, WorkedNumbers) {
+    const UsulTiming t = usulTiming(64, 120, 4);
+    EXPECT_EQ(t.cycleMs, 2000);
+    EXPECT_EQ(t.cycleSamples, 88200);
+    EXPECT_EQ(t.samplesPer64th, 1378); // 1378.125
+    EXPECT_EQ(t.msPer64th, 31.25f);
+    EXPECT_EQ(usulTiming(64, 150, 8).cycleMs, 3200); // the start-up tempo
+    // 62.5 ms → 62 (ties to even); N = 2734.2 → 2734; 683.5 samples per 64th → 684.
+    const UsulTiming tie = usulTiming(4, 240, 4);
+    EXPECT_EQ(std::vector<int>({tie.cycleMs, tie.cycleSamples, tie.samplesPer64th}),
+              (std::vector<int>{62, 2734, 684}));
+    // 7 64ths at 120: 218.75 → 219 ms, and 219 ÷ 7 kept in single precision.
+    EXPECT_EQ(usulTiming(7, 120, 4).msPer64th, float(219.0 / 7));
+}
+
+TEST(UsulRender, FourStrokesOfSixteenAt120) {
+    SoundFolder dir;
+    SampleReader reader;
+    const UsulRecord u = usulOf({dum(16), dum(16), tek(16), tek(16, 1)});
+    const UsulRender r = renderUsul(u, at(120, 4), dir.path(), reader);
+    ASSERT_EQ(r.status, UsulRenderStatus::Ok);
+    EXPECT_TRUE(r.messages.empty());
+    std::vector<int> ends;
+    for (const auto& s : r.strokes)
+        ends.push_back(s.endMs);
+    EXPECT_EQ(ends, (std::vector<int>{500, 1000, 1500, 2000}));
+    // Each stroke one sample after the grid of 1378 samples per 64th.
+    EXPECT_EQ(r.startSamples, (std::vector<std::int32_t>{1, 22050, 44099, 66148}));
+    ASSERT_EQ(r.usulMix.size(), 88200u);
+    EXPECT_EQ(soundingAt(r.usulMix), (std::vector<std::size_t>{0, 22049, 44098, 66147}));
+    // Düm 20000 enters at half, Tek 20000 at a quarter, the weak Tek 4000 at 1000.
+    EXPECT_EQ(r.usulMix[0], 10000);
+    EXPECT_EQ(r.usulMix[44098], 5000);
+    EXPECT_EQ(r.usulMix[66147], 1000);
+    EXPECT_DOUBLE_EQ(r.playLengthMs, 176400 / 88.2);
+    // The reader is left holding the last file read.
+    EXPECT_EQ(reader.sampleBuffer, (Samples{4000}));
+}
+
+TEST(UsulRender, MixingRuleRoundsHalfToEven) {
+    // Over silence: Düm 20000 → 10000, Tek 20000 → 5000, Tek 1 → round(0.25) = 0.
+    EXPECT_EQ(mixDum(20000, 0), 10000);
+    EXPECT_EQ(mixTek(20000, 0), 5000);
+    EXPECT_EQ(mixTek(1, 0), 0);
+    // Ties: Düm 1 → 0, 3 → 2, −3 → −2; Tek 2 → 0, 6 → 2, 10 → 2.
+    EXPECT_EQ(std::vector<int>({mixDum(1, 0), mixDum(3, 0), mixDum(-3, 0)}),
+              (std::vector<int>{0, 2, -2}));
+    EXPECT_EQ(std::vector<int>({mixTek(2, 0), mixTek(6, 0), mixTek(10, 0)}),
+              (std::vector<int>{0, 2, 2}));
+    EXPECT_EQ(mixDum(-32768, -32768), -32768);
+    // Every stroke value over a spread of values under it, against the rule in floating
+    // point: round(s ÷ 2 + m ÷ 2) and round((s ÷ 2 + m) ÷ 2).
+    const int under[] = {-32768, -32767, -20001, -3, -2, -1, 0, 1, 2, 3, 12345, 32766, 32767};
+    std::size_t wrong = 0;
+    for (int m : under)
+        for (int s = -32768; s <= 32767; ++s) {
+            wrong += mixDum(std::int16_t(s), std::int16_t(m)) != roundHalfEven(s / 2.0 + m / 2.0);
+            wrong += mixTek(std::int16_t(s), std::int16_t(m)) != roundHalfEven((s / 2.0 + m) / 2.0);
+        }
+    EXPECT_EQ(wrong, 0u);
+}
+
+TEST(UsulRender, LevelsPickTheirFilesAndLevelZeroSoundsStrong) {
+    SoundFolder dir;
+    SampleReader reader;
+    auto first = [&](const Halka& h) {
+        return int(renderUsul(usulOf({h}), at(120, 4), dir.path(), reader).usulMix[0]);
+    };
+    EXPECT_EQ(std::vector<int>(
+                  {first(dum(16, 0)), first(dum(16, 3)), first(dum(16, 2)), first(dum(16, 1))}),
+              (std::vector<int>{10000, 10000, 6000, 4000}));
+    EXPECT_EQ(std::vector<int>(
+                  {first(tek(16, 0)), first(tek(16, 3)), first(tek(16, 2)), first(tek(16, 1))}),
+              (std::vector<int>{5000, 5000, 4000, 1000}));
+}
+
+TEST(UsulRender, BothHandsOnOneCircleAndTheNotationPlaces) {
+    SoundFolder dir;
+    SampleReader reader;
+    Halka both = dum(16);
+    both.leftDuration = 8;
+    // The Düm's length counts for the schedule, the Tek's for where the next stroke starts;
+    // the Tek sounds over the Düm: 5000 + 5000.
+    const UsulRender r = renderUsul(usulOf({both, dum(16)}), at(120, 4), dir.path(), reader);
+    EXPECT_EQ(r.timing.totalLength64ths, 32);
+    EXPECT_EQ(r.startSamples, (std::vector<std::int32_t>{1, 1 + 1378 * 8 + 1}));
+    EXPECT_EQ(r.usulMix[0], 10000);
+    EXPECT_EQ(r.stroke(1).endMs, 500);
+
+    // Circle 45 ends row 1, 46 starts row 2, 180 ends row 4.
+    UsulRecord places;
+    for (int k : {1, 45, 46, 180})
+        places.circle(k) = dum(4);
+    std::vector<int> xRow;
+    for (const ScheduledStroke& s : strokeList(places))
+        xRow.insert(xRow.end(), {s.x, s.row});
+    EXPECT_EQ(xRow, (std::vector<int>{40, 1, 920, 1, 40, 2, 920, 4}));
+}
+
+TEST(UsulRender, StrokeEndsRoundEachFromThePreviousRoundedEnd) {
+    // 2 × 31.25 = 62.5 → 62, 124.5 → 124, 186.5 → 186 …: 32 strokes end at 1984, not 2000.
+    std::vector<ScheduledStroke> s(32);
+    for (auto& x : s)
+        x.length64ths = 2;
+    setStrokeEnds(s, 31.25f);
+    EXPECT_EQ(std::vector<int>({s[0].endMs, s[1].endMs, s[2].endMs, s[31].endMs}),
+              (std::vector<int>{62, 124, 186, 1984}));
+}
+
+TEST(UsulRender, LoopedModeFillsAboutTwoMinutes) {
+    SoundFolder dir;
+    SampleReader reader;
+    const UsulRecord u = usulOf({dum(16), dum(16), tek(16), tek(16)});
+    bool written = false;
+    const UsulRender r = renderUsulToFile(u, at(120, 4, true), dir.path(), reader, &written);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(r.cycles, 60);
+    ASSERT_EQ(r.strokeCount(), 240);
+    EXPECT_EQ(r.stroke(5).endMs, 2500);
+    EXPECT_EQ(r.stroke(5).x, r.stroke(1).x);
+    EXPECT_EQ(r.stroke(240).endMs, 120000);
+    EXPECT_DOUBLE_EQ(r.playLengthMs, 60.0 * 176400 / 88.2);
+    // The file is the header for 60 cycles, then the cycle of the in-memory rendering 60 times.
+    const UsulRender mem = renderUsul(u, at(120, 4, true), dir.path(), reader);
+    ASSERT_EQ(mem.usulMix.size(), 88200u);
+    std::vector<std::uint8_t> file;
+    ASSERT_TRUE(readFileBytes(dir.path() / "Shablon.---", file));
+    ASSERT_EQ(file.size(), 44u + 60u * 176400u);
+    EXPECT_EQ(file, usulFileImage(mem));
+    const WavReadResult back = ReadWavBytes(file);
+    EXPECT_EQ(back.header, BuildWavHeader(60 * 88200, 1, 44100, 16));
+    for (int k : {0, 1, 59})
+        EXPECT_TRUE(
+            std::equal(mem.usulMix.begin(), mem.usulMix.end(), back.samples.begin() + k * 88200))
+            << "cycle " << k;
+
+    // Once: the file is replaced by one cycle.
+    renderUsulToFile(u, at(120, 4, false), dir.path(), reader, &written);
+    ASSERT_TRUE(readFileBytes(dir.path() / "Shablon.---", file));
+    EXPECT_EQ(file.size(), 44u + 176400u);
+
+    // r = floor(120000 ÷ round(N ÷ 44.1)); a cycle over 60 s is written once.
+    EXPECT_EQ(loopedCycles(2646000), 2); // 60,000 ms
+    EXPECT_EQ(loopedCycles(2646045), 1); // 60,001 ms
+    EXPECT_EQ(loopedCycles(5336100), 1); // 121,000 ms: not even one fits, one is written
+    const UsulRender seventy =
+        renderUsul(usulOf({dum(224), tek(224)}), at(24, 4, true), dir.path(), reader);
+    EXPECT_EQ(seventy.timing.cycleMs, 70000);
+    EXPECT_EQ(seventy.cycles, 1);
+    EXPECT_EQ(seventy.strokeCount(), 2);
+}
+
+TEST(UsulRender, AOneCycleFileWrittenAStretchAtATimeIsTheWholeMix) {
+    SoundFolder dir;
+    // Strokes longer than a written stretch (32,768 samples), overlapping each other and
+    // crossing stretch boundaries.
+    Samples ramp(70000);
+    for (std::size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = std::int16_t(int(i % 60001) - 30000);
+    dir.write("BENDRD31.---", ramp);
+    dir.write("BENDRT61.---", Samples(50000, -12345));
+    SampleReader reader;
+    const UsulRecord u = usulOf({dum(16), tek(3), dum(5), tek(200), dum(224)});
+    bool written = false;
+    const UsulRender streamed = renderUsulToFile(u, at(24, 4, true), dir.path(), reader, &written);
+    ASSERT_TRUE(written);
+    ASSERT_EQ(streamed.cycles, 1);
+    EXPECT_TRUE(streamed.usulMix.empty());
+    const UsulRender mem = renderUsul(u, at(24, 4, true), dir.path(), reader);
+    std::vector<std::uint8_t> file;
+    ASSERT_TRUE(readFileBytes(dir.path() / "Shablon.---", file));
+    EXPECT_EQ(file, usulFileImage(mem));
+    // Any stretch mixed on its own matches the whole cycle.
+    Samples part(1000);
+    mixUsul(mem, 32000, part);
+    EXPECT_TRUE(std::equal(part.begin(), part.end(), mem.usulMix.begin() + 32000));
+}
+
+TEST(UsulRender, StrokesAreCutAtTheEndOfTheCycleAndNeverWrap) {
+    SoundFolder dir;
+    dir.write("BENDRD31.---", Samples(5000, 20000));
+    SampleReader reader;
+    // One 64th at 250 to the sixteenth: 60 ms, 2,646 samples; the 5,000-sample stroke is cut.
+    const UsulRender r = renderUsul(usulOf({dum(1)}), at(250, 16, true), dir.path(), reader);
+    EXPECT_EQ(r.usulMix, Samples(2646, 10000));
+    EXPECT_EQ(r.cycles, 2000);
+}
+
+TEST(UsulRender, UnreadableSampleFilesSoundThePreviousSamples) {
+    SoundFolder dir;
+    fs::remove(dir.path() / "BENDRT61.---");
+    SampleReader reader;
+    // The Tek file is missing: each Tek stroke reports it and sounds the Düm read before it.
+    const UsulRender r =
+        renderUsul(usulOf({dum(16), tek(16), tek(16)}), at(120, 4), dir.path(), reader);
+    ASSERT_EQ(r.status, UsulRenderStatus::Ok);
+    EXPECT_EQ(r.messages, (std::vector<WavStatus>{WavStatus::CannotOpen, WavStatus::CannotOpen}));
+    EXPECT_EQ(r.usulMix[std::size_t(r.startSamples[2] - 1)], 5000);
+    EXPECT_EQ(reader.sampleBuffer, (Samples{20000}));
+    EXPECT_EQ(renderUsul(UsulRecord{}, at(120, 4), dir.path(), reader).status,
+              UsulRenderStatus::NoStrokes);
+}
+
+TEST(Passage, EvenTempoSpacesStrokesByRoundedElapsedSamples) {
+    SoundFolder dir;
+    SampleReader reader;
+    Samples buffer;
+    // 100 to the quarter: a = 1653.75 samples per 64th, δ = 0. Strokes of 6 64ths start at
+    // round(1653.75 × e) + 1: 9922.5 → 9922 and 29767.5 → 29768 (ties to even).
+    const PassageResult r = DataYapPasaj(usulOf({dum(6), dum(6), dum(6), dum(6)}),
+                                         stretch(1, 4, 4, 100, 100), dir.path(), reader, buffer);
+    ASSERT_EQ(r.status, PassageStatus::Ok);
+    EXPECT_EQ(r.tempo.a, 1653.75f);
+    EXPECT_EQ(r.tempo.delta, 0.0f);
+    EXPECT_EQ(buffer.size(), 39690u); // a × L
+    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 9922, 19845, 29768}));
+}
+
+TEST(Passage, TempoRampsLinearlyAcrossThe64ths) {
+    SoundFolder dir;
+    SampleReader reader;
+    Samples buffer;
+    const UsulRecord four = usulOf({dum(16), dum(16), dum(16), dum(16)});
+    // 120 → 60: a = 1378.125, b = 2756.25, δ = 1378.125 ÷ 63 = 21.875; the buffer is
+    // (a + b) ÷ 2 × 64. e = 16: 22050 + round(120 × 21.875) = 24675, and so on.
+    PassageResult r = DataYapPasaj(four, stretch(1, 4, 4, 120, 60), dir.path(), reader, buffer);
+    EXPECT_EQ(r.tempo.delta, 21.875f);
+    EXPECT_EQ(buffer.size(), 132300u);
+    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 24675, 54950, 90825}));
+    // Speeding up, 60 → 120: the step is negative.
+    r = DataYapPasaj(four, stretch(1, 4, 4, 60, 120), dir.path(), reader, buffer);
+    EXPECT_EQ(r.tempo.delta, -21.875f);
+    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 41475, 77350, 107625}));
+    // A stretch from the middle starts at its own first circle.
+    r = DataYapPasaj(usulOf({dum(16), dum(16), dum(8), dum(24)}), stretch(3, 4, 4, 120, 120),
+                     dir.path(), reader, buffer);
+    EXPECT_EQ(r.tempo.length64ths, 32);
+    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 11025}));
+}
+
+TEST(Passage, RepetitionsGoThroughTheScratchFile) {
+    SoundFolder dir;
+    SampleReader reader;
+    const UsulRecord u = usulOf({dum(16), tek(16)});
+    Samples once, thrice;
+    DataYapPasaj(u, stretch(1, 2, 8, 120, 120), dir.path(), reader, once);
+    ASSERT_EQ(once.size(), 88200u); // 2756.25 samples per 64th × 32
+    // An earlier, longer passage left its bytes in "Pasaj.dat": they stay after the new ones.
+    const std::vector<std::uint8_t> old(3 * 176400 + 10, 0xAB);
+    ASSERT_TRUE(writeFileBytes(dir.path() / "Pasaj.dat", old));
+    const PassageResult r =
+        DataYapPasaj(u, stretch(1, 2, 8, 120, 120, 3), dir.path(), reader, thrice);
+    ASSERT_EQ(r.status, PassageStatus::Ok);
+    ASSERT_EQ(thrice.size(), 3 * once.size());
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(std::equal(once.begin(), once.end(), thrice.begin() + k * 88200)) << k;
+    std::vector<std::uint8_t> scratch, expected;
+    ASSERT_TRUE(readFileBytes(dir.path() / "Pasaj.dat", scratch));
+    for (int k = 0; k < 3; ++k)
+        appendSampleBytes(expected, once);
+    expected.insert(expected.end(), 10, 0xAB);
+    EXPECT_EQ(scratch, expected);
+}
+
+TEST(Passage, Guards) {
+    SoundFolder dir;
+    SampleReader reader;
+    Samples buffer;
+    // One 64th has no step: δ = 0 and the buffer is (2756.25 + 1378.125) ÷ 2 = 2067.19 → 2067.
+    PassageResult r =
+        DataYapPasaj(usulOf({dum(1)}), stretch(1, 1, 4, 60, 120), dir.path(), reader, buffer);
+    ASSERT_EQ(r.status, PassageStatus::Ok);
+    EXPECT_EQ(r.tempo.delta, 0.0f);
+    EXPECT_EQ(buffer.size(), 2067u);
+    EXPECT_EQ(buffer[0], 10000);
+    // No beats stored in the usul (message 3), or no tempo: the previous passage stays.
+    buffer = {1, 2, 3};
+    UsulRecord empty = usulOf({dum(16)});
+    empty.totalLength = 0;
+    EXPECT_EQ(DataYapPasaj(empty, stretch(1, 1, 4, 60, 60), dir.path(), reader, buffer).status,
+              PassageStatus::NoBeats);
+    EXPECT_EQ(
+        DataYapPasaj(usulOf({dum(16)}), stretch(1, 1, 4, 0, 60), dir.path(), reader, buffer).status,
+        PassageStatus::BadTempo);
+    EXPECT_EQ(buffer, (Samples{1, 2, 3}));
+    // A stretch of circles without strokes renders an empty passage.
+    DataYapPasaj(usulOf({dum(16)}), stretch(5, 9, 4, 60, 90), dir.path(), reader, buffer);
+    EXPECT_TRUE(buffer.empty());
+}

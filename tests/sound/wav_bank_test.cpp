@@ -1,0 +1,284 @@
+// WAV header, reader and data-chunk search; level files and the eighteen files of the bank.
+#include "common/rounding.h"
+#include "sound/embedded_samples.h"
+#include "sound/sample_bank.h"
+#include "sound/wav.h"
+#include "tests/support/support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using namespace zerkavi;
+using namespace zerkavi::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Samples = std::vector<std::int16_t>;
+
+std::vector<int> samplesOf(const Bytes& file, std::size_t from) {
+    std::vector<int> s;
+    for (std::size_t o = from; o + 1 < file.size(); o += 2)
+        s.push_back(std::int16_t(std::uint16_t(file[o] | (file[o + 1] << 8))));
+    return s;
+}
+
+// The "smpl" chunk the kudüm and def strokes carry: it puts the data chunk at byte 80.
+const Bytes kSmpl = chunk("smpl", 36);
+
+} // namespace
+
+TEST(WavHeader, BuiltHeaderIsTheCanonical44Bytes) {
+    // RIFF size 176,436 = 0x2B134, byte rate 88,200 = 0x15888, data size 176,400 = 0x2B110.
+    const std::uint8_t expected[44] = {
+        'R', 'I', 'F', 'F', 0x34, 0xB1, 0x02, 0x00, 'W', 'A',  'V',  'E',  'f',  'm',  't',
+        ' ', 16,  0,   0,   0,    1,    0,    1,    0,   0x44, 0xAC, 0,    0,    0x88, 0x58,
+        1,   0,   2,   0,   16,   0,    'd',  'a',  't', 'a',  0x10, 0xB1, 0x02, 0x00};
+    const WavHeader h = BuildWavHeader(88200, 1, 44100, 16);
+    const WavHeaderBytes b = encodeWavHeader(h);
+    EXPECT_TRUE(std::equal(b.begin(), b.end(), std::begin(expected)));
+    EXPECT_EQ(decodeWavHeader(b), h);
+    EXPECT_EQ(BuildWavHeader(0, 1, 44100, 16).riffSize, 36u);
+    // Data size bits × frames × channels ÷ 8 rounded, ties to even: 12 × 3 ÷ 8 = 4.5 → 4.
+    EXPECT_EQ(BuildWavHeader(3, 1, 44100, 12).dataSize, 4u);
+}
+
+TEST(ReadWav, FindsTheDataChunkWhereverItStartsAndInAnyCase) {
+    WavReadResult r = ReadWavBytes(wavFile({1, -2, 32767}));
+    ASSERT_EQ(r.status, WavStatus::Ok);
+    EXPECT_EQ(r.samples, (Samples{1, -2, 32767}));
+    // "DATA" in the header's own place is accepted.
+    EXPECT_EQ(ReadWavBytes(wavFile({7, 8}, {.dataId = "DATA"})).samples, (Samples{7, 8}));
+
+    // After a "smpl" chunk, written "Data": the search finds it at byte 80, samples at 88,
+    // and the header then carries "data" and that chunk's size.
+    const Bytes smpl = wavFile({-32768, 5}, {.between = kSmpl, .dataId = "Data"});
+    r = ReadWavBytes(smpl);
+    ASSERT_EQ(r.status, WavStatus::Ok);
+    EXPECT_EQ(r.samples, (Samples{-32768, 5}));
+    EXPECT_EQ(std::string(r.header.dataId.data(), 4), "data");
+    EXPECT_EQ(findDataChunk(smpl).sampleOffset, 88u);
+
+    // Every byte position is tried, not only chunk boundaries: "dAtA" at byte 57, inside
+    // the smpl body, is taken although a real chunk follows at 80.
+    Bytes inside = smpl;
+    std::memcpy(&inside[57], "dAtA\x02\x00\x00\x00", 8);
+    EXPECT_EQ(findDataChunk(inside).sampleOffset, 65u);
+    EXPECT_EQ(ReadWavBytes(inside).samples.size(), 1u);
+}
+
+TEST(ReadWav, SearchStopsAfter1000PositionsOrOneBeforeTheEnd) {
+    // Position p (1-based) is the chunk header at byte p − 1; position 1,000 is the last.
+    auto dataAt = [](std::size_t byte) {
+        Bytes b = riffAndFormat();
+        put(b, "junk");
+        b.resize(byte, 0);
+        put(b, "data");
+        put32(b, 2);
+        put16(b, 1234);
+        return b;
+    };
+    EXPECT_EQ(ReadWavBytes(dataAt(999)).samples, (Samples{1234}));
+    const WavReadResult r = ReadWavBytes(dataAt(1000));
+    EXPECT_EQ(r.status, WavStatus::FormatNotRecognized);
+    EXPECT_STREQ(wavStatusMessage(r.status), "File format not recognized!");
+
+    // In a file shorter than 1,000 bytes the last position is its length − 1: "data" as the
+    // last four bytes is found there, its missing size reading as 0.
+    Bytes tail = riffAndFormat();
+    put(tail, "junk");
+    put(tail, "data");
+    ASSERT_EQ(ReadWavBytes(tail).status, WavStatus::Ok);
+    EXPECT_EQ(ReadWavBytes(tail).header.dataSize, 0u);
+    EXPECT_EQ(ReadWavBytes(Bytes{}).status, WavStatus::FormatNotRecognized);
+    // A block align of 0 has no sample count: not recognized rather than a division by 0.
+    Bytes noAlign = wavFile({1});
+    noAlign[32] = 0;
+    EXPECT_EQ(ReadWavBytes(noAlign).status, WavStatus::FormatNotRecognized);
+}
+
+TEST(ReadWav, SampleCountRoundsHalfToEvenAndReadsPastTheEndAsZero) {
+    // 5 bytes ÷ 2 = 2.5 → 2 samples; 7 ÷ 2 = 3.5 → 4; 8 bytes claimed, 2 present → zeros.
+    EXPECT_EQ(ReadWavBytes(wavFile({10, 20, 30}, {.dataBytes = 5})).samples, (Samples{10, 20}));
+    EXPECT_EQ(ReadWavBytes(wavFile({10, 20, 30, 40}, {.dataBytes = 7})).samples,
+              (Samples{10, 20, 30, 40}));
+    EXPECT_EQ(ReadWavBytes(wavFile({-1}, {.dataBytes = 8})).samples, (Samples{-1, 0, 0, 0}));
+}
+
+TEST(ReadWav, ChannelCountsAndTheSharedReaderState) {
+    TemporaryFolder dir;
+    SampleReader reader;
+    ASSERT_EQ(reader.read(dir.write("mono", wavFile({111, 222}))), WavStatus::Ok);
+    EXPECT_EQ(reader.sampleBuffer, (Samples{111, 222}));
+
+    // Two channels: nothing read, nothing shown, the samples stay; the header is replaced.
+    const WavStatus st = reader.read(dir.write("stereo", wavFile({1, 2, 3, 4}, {.channels = 2})));
+    EXPECT_EQ(st, WavStatus::Stereo);
+    EXPECT_EQ(wavStatusMessage(st), nullptr);
+    EXPECT_EQ(reader.sampleBuffer, (Samples{111, 222}));
+    EXPECT_EQ(reader.sampleHeader.channels, 2);
+
+    // Any other count: the Turkish text whatever the language; the samples stay.
+    const WavStatus three = reader.read(dir.write("three", wavFile({5, 6, 7}, {.channels = 3})));
+    EXPECT_STREQ(wavStatusMessage(three), "kanal sayısı okunamadı");
+    EXPECT_EQ(reader.sampleBuffer, (Samples{111, 222}));
+
+    // A missing file reads as an empty one (no data chunk), and is not created.
+    const WavStatus missing = reader.read(dir.path() / "none");
+    EXPECT_STREQ(wavStatusMessage(missing), "File format not recognized!");
+    EXPECT_FALSE(fs::exists(dir.path() / "none"));
+
+    // Written files are the header and the samples, little-endian, nothing else.
+    const std::int16_t samples[] = {258, -1};
+    ASSERT_TRUE(writeWavFile(dir.path() / "out", BuildWavHeader(2, 1, 44100, 16), samples));
+    const Bytes back = readBytes<std::uint8_t>(dir.path() / "out");
+    ASSERT_EQ(back.size(), 48u);
+    EXPECT_EQ(Bytes(back.begin() + 44, back.end()), (Bytes{0x02, 0x01, 0xFF, 0xFF}));
+}
+
+TEST(SampleBank, NamesFollowInstrumentHandAndLevel) {
+    EXPECT_EQ(instrumentCode(1), "KUDUM");
+    EXPECT_EQ(instrumentCode(2), "BENDR");
+    EXPECT_EQ(instrumentCode(3), "TEFOO");
+    // Level 3 and level 0 (unset) both take the strong file.
+    EXPECT_EQ(sampleFileName("BENDR", Hand::Dum, 0), "BENDRD31.---");
+    EXPECT_EQ(sampleFileName("KUDUM", Hand::Tek, 0), "KUDUMT61.---");
+    const std::array<std::string, 18> expected = {
+        "KUDUMD31.---", "KUDUMD21.---", "KUDUMD11.---", "KUDUMT61.---", "KUDUMT51.---",
+        "KUDUMT41.---", "BENDRD31.---", "BENDRD21.---", "BENDRD11.---", "BENDRT61.---",
+        "BENDRT51.---", "BENDRT41.---", "TEFOOD31.---", "TEFOOD21.---", "TEFOOD11.---",
+        "TEFOOT61.---", "TEFOOT51.---", "TEFOOT41.---"};
+    EXPECT_EQ(sampleBankFileNames(), expected);
+}
+
+TEST(LevelFile, ScalesByTheExactProductWithTheFloatFactorTiesToEven) {
+    const Bytes source = wavFile({10, -32768, 5, 7, -5, 3, 15});
+    auto scaled = [&](float f) { return samplesOf(levelFileBytes(source, f), 44); };
+    // 0.6f is 0.60000002384…: 10 → 6.0000002 → 6; −32768 → −19660.8008 → −19661.
+    EXPECT_EQ(scaled(0.6f)[0], 6);
+    EXPECT_EQ(scaled(0.6f)[1], -19661);
+    // 0.5f is exact, so halves are true ties: 5 → 2, 7 → 4, −5 → −2, 3 → 2.
+    const std::vector<int> half = scaled(0.5f);
+    EXPECT_EQ(std::vector<int>(half.begin() + 2, half.begin() + 6),
+              (std::vector<int>{2, 4, -2, 2}));
+    // The product is exact, not first rounded to single precision: 5 × 0.7f = 3.49999994
+    // (a float product would be 3.5 → 4); 15 × 0.3f = 4.50000018 (a float product: 4.5 → 4).
+    EXPECT_EQ(scaled(0.7f)[2], 3);
+    EXPECT_EQ(scaled(0.3f)[6], 5);
+}
+
+TEST(LevelFile, WritesTheCanonicalHeaderWithoutOtherChunks) {
+    TemporaryFolder dir;
+    // Data after a smpl chunk, id "DATA": found by the search, written as "data", no smpl.
+    const fs::path src =
+        dir.write("SRC", wavFile({1000, -1000, 3}, {.between = kSmpl, .dataId = "DATA"}));
+    ASSERT_EQ(MakeLevelFile(src, dir.path() / "OUT", 0.5f), LevelFileStatus::Written);
+    Bytes expected;
+    const auto h = encodeWavHeader(BuildWavHeader(3, 1, 44100, 16));
+    expected.assign(h.begin(), h.end());
+    for (int s : {500, -500, 2})
+        put16(expected, s);
+    EXPECT_EQ(readBytes<std::uint8_t>(dir.path() / "OUT"), expected);
+
+    // Two channels: format fields and data size copied, dataSize ÷ 4 samples read as mono
+    // 16-bit, which is the first half of the data.
+    dir.write("SRC", wavFile({100, 200, 300, 400}, {.channels = 2}));
+    ASSERT_EQ(MakeLevelFile(src, dir.path() / "ST", 0.5f), LevelFileStatus::Written);
+    const Bytes st = readBytes<std::uint8_t>(dir.path() / "ST");
+    ASSERT_EQ(st.size(), 48u);
+    const WavHeader sh = decodeWavHeader(std::span<const std::uint8_t, 44>(st.data(), 44));
+    EXPECT_EQ(std::vector<unsigned>({sh.channels, sh.blockAlign, sh.byteRate, sh.dataSize}),
+              (std::vector<unsigned>{2, 4, 176400, 8}));
+    EXPECT_EQ(samplesOf(st, 44), (std::vector<int>{50, 100}));
+
+    // No data chunk: nothing written. A missing source or a target that cannot be created
+    // are the failures that end the bank.
+    dir.write("SRC", wavFile({1, 2}, {.dataId = "dat_"}));
+    EXPECT_EQ(MakeLevelFile(src, dir.path() / "NONE", 0.5f), LevelFileStatus::FormatNotRecognized);
+    EXPECT_FALSE(fs::exists(dir.path() / "NONE"));
+    EXPECT_EQ(MakeLevelFile(dir.path() / "missing", dir.path() / "X", 0.5f),
+              LevelFileStatus::SourceUnreadable);
+    dir.write("SRC", wavFile({1}));
+    EXPECT_EQ(MakeLevelFile(src, dir.path() / "no" / "X", 0.5f), LevelFileStatus::TargetUnwritable);
+}
+
+TEST(SampleBank, WritesTheEighteenFilesFromTheEmbeddedStrokes) {
+    TemporaryFolder dir;
+    const fs::path folder = dir.path() / "zrkv";
+    const SampleBankResult r = prepareSampleBank(folder, 0.6f, 0.4f);
+    ASSERT_FALSE(r.fatal);
+    EXPECT_TRUE(r.messages.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 18);
+
+    // The strong files are the embedded images byte for byte (kudum_dum is the Düm); each
+    // level file is the canonical header and round(s × factor) of every strong sample.
+    struct Strong {
+        const char* name;
+        std::span<const std::uint8_t> image;
+        std::size_t dataAt, samples;
+    };
+    const Strong strong[] = {{"KUDUMD31.---", embedded::kudum_dum(), 88, 46081},
+                             {"KUDUMT61.---", embedded::kudum_tek(), 88, 13825},
+                             {"BENDRD31.---", embedded::bendir_dum(), 44, 50671},
+                             {"BENDRT61.---", embedded::bendir_tek(), 44, 41455},
+                             {"TEFOOD31.---", embedded::def_dum(), 88, 18433},
+                             {"TEFOOT61.---", embedded::def_tek(), 88, 9217}};
+    for (const Strong& s : strong) {
+        SCOPED_TRACE(s.name);
+        const Bytes written = readBytes<std::uint8_t>(folder / s.name);
+        EXPECT_EQ(written, Bytes(s.image.begin(), s.image.end()));
+        const std::vector<int> source = samplesOf(written, s.dataAt);
+        ASSERT_EQ(source.size(), s.samples);
+        const auto h = encodeWavHeader(BuildWavHeader(std::uint32_t(s.samples), 1, 44100, 16));
+        for (const auto& [step, factor] : {std::pair{1, 0.6f}, std::pair{2, 0.4f}}) {
+            std::string level = s.name;
+            level[6] = char(level[6] - step);
+            const Bytes file = readBytes<std::uint8_t>(folder / level);
+            ASSERT_EQ(file.size(), 44 + 2 * s.samples) << level;
+            EXPECT_TRUE(std::equal(h.begin(), h.end(), file.begin())) << level;
+            const std::vector<int> scaled = samplesOf(file, 44);
+            std::size_t wrong = 0;
+            for (std::size_t i = 0; i < s.samples; ++i)
+                wrong += scaled[i] != int(roundHalfEven(source[i] * double(factor)));
+            EXPECT_EQ(wrong, 0u) << level;
+        }
+    }
+}
+
+TEST(SampleBank, FailuresMessagesAndTheFatalCase) {
+    TemporaryFolder dir;
+    const Bytes good = wavFile({100, -100}, {.between = kSmpl});
+    const Bytes bad = wavFile({1}, {.dataId = "nope"});
+    std::array<StrongSample, 6> images = {{{"KUDUMD31.---", good},
+                                           {"KUDUMT61.---", bad},
+                                           {"BENDRD31.---", good},
+                                           {"BENDRT61.---", good},
+                                           {"TEFOOD31.---", good},
+                                           {"TEFOOT61.---", good}}};
+    // A strong file without a data chunk: its two level files are skipped with a message
+    // each, the rest of the bank is made. 20 % medium with 90 % weak is allowed.
+    SampleBankResult r = prepareSampleBank(dir.path() / "a", 0.2f, 0.9f, images);
+    EXPECT_FALSE(r.fatal);
+    ASSERT_EQ(r.messages.size(), 2u);
+    EXPECT_STREQ(r.messages[1], "File format not recognized!");
+    EXPECT_FALSE(fs::exists(dir.path() / "a" / "KUDUMT51.---"));
+    EXPECT_EQ(samplesOf(readBytes<std::uint8_t>(dir.path() / "a" / "TEFOOD21.---"), 44),
+              (std::vector<int>{20, -20}));
+    EXPECT_EQ(samplesOf(readBytes<std::uint8_t>(dir.path() / "a" / "TEFOOD11.---"), 44),
+              (std::vector<int>{90, -90}));
+
+    // A level file that cannot be written ends the preparation there.
+    images[1].image = good;
+    fs::create_directories(dir.path() / "b" / "KUDUMD21.---");
+    r = prepareSampleBank(dir.path() / "b", 0.6f, 0.4f, images);
+    EXPECT_TRUE(r.fatal);
+    EXPECT_FALSE(fs::exists(dir.path() / "b" / "KUDUMD11.---"));
+    // So does a sound folder that cannot be made.
+    dir.write("plainfile", good);
+    EXPECT_TRUE(prepareSampleBank(dir.path() / "plainfile" / "zrkv", 0.6f, 0.4f, images).fatal);
+}

@@ -1,0 +1,68 @@
+// Helpers shared by the test suites: temporary folders, files as bytes, the built-in slots
+// and WAV files built byte by byte.
+#pragma once
+
+#include "usul/record.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace zerkavi::testing {
+
+// A fresh folder below /tmp; the caller removes it.
+std::filesystem::path makeTemporaryFolder();
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A fresh folder below /tmp, removed with everything in it when the object goes.
+class TemporaryFolder {
+  public:
+    TemporaryFolder() : path_(makeTemporaryFolder()) {}
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    // Writes the file `name` in the folder (a failure fails the test) and returns its path.
+    std::filesystem::path write(const std::string& name, const Bytes& bytes) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+// The whole file; empty when it cannot be read.
+template <class Byte = char> std::vector<Byte> readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> b{std::istreambuf_iterator<char>(in), {}};
+    return {b.begin(), b.end()};
+}
+
+// Slot 1..255 of the built-in library image.
+RecordBytes builtInBytes(int slot);
+UsulRecord builtIn(int slot);
+
+void put(Bytes& b, const char* fourLetters);
+void put16(Bytes& b, int v);
+void put32(Bytes& b, std::uint32_t v);
+
+// A 16-bit PCM WAV file: "RIFF", "WAVE", a 16-byte "fmt " chunk, `between` (other chunks,
+// as they are), then a chunk `dataId` whose size field says `dataBytes` (< 0: the size of
+// the samples given) and the samples. The RIFF size is left 0 unless `riffSize` is set.
+struct WavSpec {
+    int channels = 1;
+    std::uint32_t rate = 44100;
+    Bytes between{};
+    const char* dataId = "data";
+    long dataBytes = -1;
+    bool riffSize = false;
+};
+Bytes wavFile(const std::vector<int>& samples, const WavSpec& spec = {});
+// A chunk of `size` zero bytes (and the pad byte of an odd size), to sit before the data.
+Bytes chunk(const char* id, std::uint32_t size);
+// The 36 bytes before the first chunk after "fmt ".
+Bytes riffAndFormat(int channels = 1, std::uint32_t rate = 44100);
+
+} // namespace zerkavi::testing

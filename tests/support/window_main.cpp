@@ -1,0 +1,16 @@
+// GoogleTest main for the window tests: a QApplication on the offscreen platform.
+#include "tests/support/window_fixture.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + ZERKAVI_SCREENS_JSON);
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int rc = RUN_ALL_TESTS();
+    std::fflush(nullptr);
+    std::_Exit(rc);
+}

@@ -1,0 +1,43 @@
+// The Print and JPEG buttons.
+#include "window/arayuz_kalip.h"
+
+#include "window/export.h"
+
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace zerkavi {
+
+void ArayüzKalıp::connectExport() {
+    printSetup = [this](QPrinter& printer) {
+        // Cancelling the set-up is not an error: the page goes to the default printer.
+        QPrintDialog setup(&printer, this);
+        setup.exec();
+    };
+    connect(But_JPG, &QPushButton::clicked, this, [this] { But_JPG_Click(); });
+    connect(But_baskı, &QPushButton::clicked, this, [this] { But_baskı_Click(); });
+}
+
+void ArayüzKalıp::But_JPG_Click() {
+    const JpegExportResult r =
+        exportNotationJpeg(*Picture1, *imajPenceresi, currentUsul, Text5->text(), workingFolder());
+    if (r.message != 0)
+        showMessage(r.message);
+    else if (const CodecReport c = codecStatusReport(r.codecStatus); !c.text.empty())
+        messages_.inform(QString::fromStdString(c.text));
+}
+
+void ArayüzKalıp::But_baskı_Click() {
+    if (MevcutHalka(currentUsul) == 0) {
+        showMessage(3);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printSetup(printer);
+    const PrintResult r = printNotation(printer, *Picture1, currentUsul);
+    if (r.message != 0) showMessage(r.message);
+}
+
+} // namespace zerkavi

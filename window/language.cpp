@@ -1,0 +1,84 @@
+// The language switch, About and Help.
+#include "window/arayuz_kalip.h"
+#include "window/guide_offer.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace zerkavi {
+
+namespace {
+
+void setCaption(QObject* control, const QString& text) {
+    if (auto* a = qobject_cast<QAction*>(control)) {
+        if (a->menu())
+            a->menu()->setTitle(text);
+        else
+            a->setText(text);
+    } else if (auto* g = qobject_cast<QGroupBox*>(control)) {
+        g->setTitle(text);
+    } else if (auto* b = qobject_cast<QAbstractButton*>(control)) {
+        b->setText(text);
+    } else if (auto* l = qobject_cast<QLabel*>(control)) {
+        l->setText(text);
+    }
+}
+
+} // namespace
+
+void ArayüzKalıp::applyCaptions(Language lang) {
+    for (const Caption& c : captionTable()) {
+        const QString name = QString::fromUtf8(c.control);
+        const QString text = QString::fromUtf8(captionFor(c, lang));
+        if (name == objectName()) {
+            setWindowTitle(text);
+            continue;
+        }
+        for (QObject* control : allControls)
+            if (control->objectName() == name) setCaption(control, text);
+    }
+    layoutTopBand();
+}
+
+void ArayüzKalıp::applyLanguage(Language lang) {
+    language = lang;
+    applyCaptions(language);
+    texts = &languageTexts(language);
+    Text1->setPlainText(QString::fromStdString(texts->exampleText).replace("\r\n", "\n"));
+    Command1->setText(QString::fromStdString(planPaused ? texts->continueWord : texts->pauseWord));
+    // The loudness letters and the length word are drawn in the language.
+    if (!Option4->isChecked()) göster();
+}
+
+void ArayüzKalıp::LisanTurkce() {
+    applyLanguage(Language::Turkish);
+}
+
+void ArayüzKalıp::LisanIngilizce() {
+    applyLanguage(Language::English);
+}
+
+void ArayüzKalıp::Mn_Lisanlar_Click() {
+    // The entry names the other language; anything else is left alone.
+    const QString caption = Mn_Lisanlar->text();
+    if (caption == QStringLiteral("English"))
+        LisanIngilizce();
+    else if (caption == QStringLiteral("Turkce"))
+        LisanTurkce();
+}
+
+void ArayüzKalıp::Mn_bilgi_Click() {
+    messages_.inform(QString::fromStdString(messageText(24)));
+}
+
+void ArayüzKalıp::Mn_yardm_Click() {
+    messages_.inform(QString::fromStdString(messageText(23)));
+    offerGuide(messages_, programFolder_, language);
+}
+
+} // namespace zerkavi

@@ -1,0 +1,198 @@
+// Start-up and shutdown of the main window.
+#include "window/arayuz_kalip.h"
+
+#include "window/colour.h"
+#include "window/guides.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLockFile>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace zerkavi {
+
+bool ArayüzKalıp::screenIsLargeEnough() {
+    QSize screen = screenSize_.value_or(QSize());
+    if (!screenSize_) {
+        if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry().size();
+    }
+    // Only the first failing limit is reported.
+    if (screen.width() < 1024) {
+        messages_.inform(QString::fromUtf8("Ekran genişliğinin en az 1024 olması gerekir."));
+        return false;
+    }
+    if (screen.height() < 768) {
+        messages_.inform(QString::fromUtf8("Ekran yüksekliğinin en az 768 olması gerekir."));
+        return false;
+    }
+    return true;
+}
+
+void ArayüzKalıp::prepareSoundFolder() {
+    // The sound folder holds the sample bank, the rendered sound and the saved plans; from
+    // here on relative file names refer to it. The library stays open where it is.
+    const std::filesystem::path sound = programFolder_ / kSoundFolderName;
+    std::error_code ec;
+    std::filesystem::create_directories(sound, ec);
+    workingFolder_ = sound;
+}
+
+void ArayüzKalıp::buildMenuPictures() {
+    struct Item {
+        int index, glyph, y;
+    };
+    // Medium glyph and its vertical place in the 24-pixel picture of each note item.
+    const Item items[] = {{0, 9, -8},   {1, 7, -9},   {2, 5, -9},   {3, 3, -9},
+                          {4, 1, -9},   {5, 0, -16},  {9, 0, -16},  {10, 2, -25},
+                          {11, 4, -25}, {12, 6, -25}, {13, 8, -25}, {14, 10, -25}};
+    for (const Item& it : items) {
+        PictureBox* box = MenüPenc[std::size_t(it.index)];
+        box->resizePicture(24, (it.index == 0 || it.index == 14) ? 26 : 24);
+        box->clear();
+        const GlyphRect g = mediumGlyphs[std::size_t(it.glyph)];
+        QPainter p(&box->image());
+        p.drawImage(QPoint(4, it.y), PicEschel->image(), QRect(g.x, g.y, g.width, g.height));
+        p.end();
+        menuPictures[std::size_t(it.index)] = QPixmap::fromImage(box->image());
+        Mn_editNota[std::size_t(it.index)]->setIcon(QIcon(menuPictures[std::size_t(it.index)]));
+    }
+}
+
+bool ArayüzKalıp::startUp() {
+    // 1. Relative names refer to the program folder.
+    workingFolder_ = programFolder_;
+
+    // 2. One instance per program folder. A lock left by a killed process is taken over.
+    instanceLock_ = std::make_unique<QLockFile>(
+        QString::fromStdString((programFolder_ / "zerkavi.lock").string()));
+    instanceLock_->setStaleLockTime(0);
+    if (!instanceLock_->tryLock(0)) {
+        instanceLock_.reset();
+        messages_.inform(QString::fromUtf8("Zerkavi editörü zaten çalışıyor."));
+        return false;
+    }
+
+    // 3. The stopwatch.
+    stopwatch = std::make_unique<xTimer>();
+    // 4. The screen must hold the whole window.
+    if (!screenIsLargeEnough()) {
+        instanceLock_.reset();
+        return false;
+    }
+
+    // 5. A fixed 1024 x 768 window, centred on the screen.
+    setFixedSize(1024, 768);
+    QSize screen = screenSize_.value_or(QSize(1024, 768));
+    if (!screenSize_)
+        if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry().size();
+    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+
+    // 6. Fonts were given to the notation and export pictures when they were created.
+    // 7. Turkish captions and messages.
+    LisanTurkce();
+    // 8. The usul lists stay hidden until asked for.
+    List1->hide();
+    List2->hide();
+    // 9. Glyph rectangles of the three sizes in the glyph strip; the mertebe field.
+    largeGlyphs = largeGlyphBand();
+    mediumGlyphs = mediumGlyphBand();
+    smallGlyphs = smallGlyphBand();
+    Text3->setText(QStringLiteral("4"));
+    // 10. Tempo.
+    VScroll1->setValue(120);
+    VScroll1_Change();
+
+    // 11.-12. The library file: made from the built-in image only when it does not exist,
+    // then kept open for the whole run.
+    const std::filesystem::path libraryPath = programFolder_ / kLibraryFileName;
+    createLibraryIfMissing(libraryPath, defaultLibraryImage());
+    placeGuidesIfMissing(programFolder_);
+    library_.open(libraryPath);
+    // 13. The colour record.
+    if (auto colour = library_.readColour()) colourRecord = *colour;
+
+    // 14. Loudness factors of the medium and weak strokes.
+    mediumFactor = 0.6f;
+    Mn_Oseviye[6]->setChecked(true);
+    weakFactor = 0.4f;
+    Mn_Zseviye[4]->setChecked(true);
+    // 15. The sound folder becomes the working folder and receives the sample bank.
+    prepareSoundFolder();
+    if (!baslat_bindir()) {
+        library_.close();
+        instanceLock_.reset();
+        return false;
+    }
+    // 16. The saved-plan list looks into the sound folder.
+    File1->setProperty("folder", QString::fromStdString(workingFolder_.string()));
+    // 17.
+    But_Dur->setEnabled(false);
+    // 18. An open list must cover the notation, and the plan frames everything below.
+    List1->raise();
+    List2->raise();
+    Frame5->raise();
+    // 19. Colours.
+    renklendir(colourRecord.red, colourRecord.green, colourRecord.blue);
+    // 20. The unit note starts as if clicked once: the eighth.
+    unitNote = 4;
+    PicBirimNota_Click();
+    // 21. Note pictures on the note menu.
+    buildMenuPictures();
+    // 23. Let pending events run once.
+    QCoreApplication::processEvents();
+    // 24. Spacing table of the layout operations.
+    halvingTable = TabloYap();
+    // 25.
+    EkranDizayn();
+    // 26.
+    BoşPorte();
+    started_ = true;
+    return true;
+}
+
+void ArayüzKalıp::closeEvent(QCloseEvent* e) {
+    planEnd.StopPlanEndTimer();
+    // Closing never asks; the unload sequence runs once.
+    shutDown();
+    e->accept();
+}
+
+void ArayüzKalıp::shutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    planEnd.StopPlanEndTimer();
+    strokeTimers.killAll();
+    endTimer.killAll();
+    TimerWav->stop();
+    if (stopwatch) stopwatch->Halt();
+    library_.close();
+    // Whatever still sounds under the alias stops; the answers do not matter.
+    media.send(QStringLiteral("stop kivo"));
+    media.send(QStringLiteral("close kivo"));
+    if (started_) {
+        // The rendered and prepared sound files are made again at the next start.
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(workingFolder_, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".---") == 0) {
+                std::error_code ignored;
+                std::filesystem::remove(entry.path(), ignored);
+            }
+        }
+    }
+    // Every window of the program goes: the colour dialog too.
+    if (colourDialog) colourDialog->hide();
+    instanceLock_.reset();
+}
+
+} // namespace zerkavi
