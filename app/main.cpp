@@ -1,4 +1,5 @@
 // The editor: finds its program folder, runs the start-up sequence and the event loop.
+#include "app/data_folder.h"
 #include "platform/message_boxes.h"
 #include "window/arayuz_kalip.h"
 
@@ -12,10 +13,11 @@
 
 namespace {
 
-// The executable's folder when it is writable (a portable install), otherwise the
-// per-user application data folder.
+// The executable's folder when it is writable (a portable install), otherwise, and always
+// for an installed program, the per-user application data folder.
 std::filesystem::path programFolder() {
     const QString exeDir = QCoreApplication::applicationDirPath();
+    if (auto installed = zerkavi::installedDataFolder(exeDir.toStdString())) return *installed;
     if (QFileInfo(exeDir).isWritable()) return exeDir.toStdString();
     QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);

@@ -1,5 +1,6 @@
 // The language switch, About and Help.
 #include "window/arayuz_kalip.h"
+#include "window/guide_offer.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -77,6 +78,7 @@ void ArayüzKalıp::Mn_bilgi_Click() {
 
 void ArayüzKalıp::Mn_yardm_Click() {
     messages_.inform(QString::fromStdString(messageText(23)));
+    offerGuide(messages_, programFolder_, language);
 }
 
 } // namespace zerkavi

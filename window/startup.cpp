@@ -2,6 +2,7 @@
 #include "window/arayuz_kalip.h"
 
 #include "window/colour.h"
+#include "window/guides.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,6 +116,7 @@ bool ArayüzKalıp::startUp() {
     // then kept open for the whole run.
     const std::filesystem::path libraryPath = programFolder_ / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
+    placeGuidesIfMissing(programFolder_);
     library_.open(libraryPath);
     // 13. The colour record.
     if (auto colour = library_.readColour()) colourRecord = *colour;

@@ -5,6 +5,7 @@
 // Exit codes: 0 success, 1 refused input (the program's own message on stderr),
 // 2 usage error.
 #include "app/cli/export_command.h"
+#include "app/data_folder.h"
 #include "common/text_codec.h"
 #include "plans/texts.h"
 #include "sound/sample_bank.h"
@@ -45,7 +46,8 @@ constexpr const char* kUsage =
     "      [--instrument kudum|bendir|def] [--dum-key K] [--tek-key K]\n"
     "\n"
     "Global options (before or after the command):\n"
-    "  --dir D                    program folder holding usuller.usl (default: current)\n"
+    "  --dir D                    program folder holding usuller.usl (default: the current\n"
+    "                             folder; ~/.local/share/zerkavi when installed)\n"
     "  --lang tr|en               language of messages (default tr)\n"
     "  --medium P, --weak P       loudness of medium and weak strokes, 20..90 percent in\n"
     "                             steps of 10 (defaults 60 and 40)\n"
@@ -81,6 +83,7 @@ struct Options {
 
 Options parse(int argc, char** argv) {
     Options o;
+    if (auto installed = installedDataFolder(runningExecutableFolder())) o.dir = *installed;
     std::vector<std::string_view> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
