@@ -85,6 +85,8 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
               1);
     r = cli({"render", "32", "--dir", dir, "--out", dir + "/no such folder/x.wav"});
     EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("yazılamıyor")));
+    r = cli({"render", "32", "--lang", "en", "--dir", dir, "--out", dir + "/no such folder/x.wav"});
     EXPECT_TRUE(r.err.contains("cannot write"));
 
     for (const QStringList& bad :
