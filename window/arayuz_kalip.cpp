@@ -208,6 +208,9 @@ void ArayüzKalıp::createControls() {
     Command2->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
     auto* header = make<ColumnHeader>(Frame9, "Label2", 8, 44, 422, 16);
     Label2 = header;
+    QFont small = Label2->font();
+    small.setPointSize(7);
+    Label2->setFont(small);
     Text14 = make<QPlainTextEdit>(Frame9, "Text14", 8, 60, 422, 96);
     Text14->setFont(fixedFont(9));
     header->setColumnsOf(Text14);

@@ -22,8 +22,11 @@ class ColumnHeader : public QLabel {
         QPainter p(this);
         p.setPen(palette().color(QPalette::WindowText));
         if (!text_) return;
-        p.setFont(text_->font());
+        // Columns are measured in the plan text's font; the words keep this label's smaller
+        // font and are shortened where one would run into the next column.
         const QFontMetrics m(text_->font());
+        const QFontMetrics own(font());
+        const int blank = m.horizontalAdvance(QChar(' '));
         // Where column 1 of the plan box starts, in this label's coordinates.
         const int left = text_->mapTo(parentWidget(), QPoint(0, 0)).x() - x() +
                          text_->frameWidth() + int(text_->document()->documentMargin());
@@ -31,10 +34,12 @@ class ColumnHeader : public QLabel {
         static constexpr int kColumns[5] = {1, 20, 26, 32, 37};
         const QStringList words =
             text().trimmed().split(QRegularExpression(QStringLiteral(" {2,}")));
-        for (int i = 0; i < words.size() && i < 5; ++i)
-            p.drawText(QPoint(left + (kColumns[i] - 1) * m.horizontalAdvance(QChar(' ')),
-                              (height() + m.ascent() - m.descent()) / 2),
-                       words[i]);
+        for (int i = 0; i < words.size() && i < 5; ++i) {
+            const int room = i < 4 ? (kColumns[i + 1] - kColumns[i] - 1) * blank : width();
+            p.drawText(QPoint(left + (kColumns[i] - 1) * blank,
+                              (height() + own.ascent() - own.descent()) / 2),
+                       own.elidedText(words[i], Qt::ElideRight, room));
+        }
     }
 
   private:
