@@ -1,5 +1,7 @@
 #include "app/cli/plan_commands.h"
 
+#include "app/cli/private_folder.h"
+
 #include "common/text_codec.h"
 #include "plans/plan_format.h"
 #include "plans/plan_render.h"
@@ -25,26 +27,6 @@ std::string say(Language lang, const char* english, const char* turkish, const s
 
 struct Refused {
     std::string what;
-};
-
-// A folder of our own below the system's temporary folder, removed with its contents.
-class PrivateFolder {
-  public:
-    PrivateFolder() {
-        std::error_code ec;
-        std::string pattern = (fs::temp_directory_path(ec) / "zerkavi-cli-XXXXXX").string();
-        if (::mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~PrivateFolder() {
-        std::error_code ec;
-        if (!path_.empty()) fs::remove_all(path_, ec);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
 };
 
 struct PlanFile {

@@ -1,10 +1,12 @@
 // zerkavi-cli: the library and the renderer of the editor without its window, for
-// preparing practice recordings and checking renders. It shares the editor's core and
-// prepares its program folder the same way.
+// preparing practice recordings and checking renders. It shares the editor's core, makes
+// the library in its program folder as the editor does, and keeps its sample bank in a
+// private temporary folder.
 //
 // Exit codes: 0 success, 1 refused input (the program's own message on stderr),
 // 2 usage error.
 #include "app/cli/plan_commands.h"
+#include "app/cli/private_folder.h"
 #include "common/text_codec.h"
 #include "plans/texts.h"
 #include "sound/sample_bank.h"
@@ -139,15 +141,19 @@ std::string message(const Options& o, int index) {
 }
 
 // The program folder as the editor prepares it: the library made from the built-in image
-// when missing (an existing file is never touched), and the sound folder with the bank.
-fs::path prepareFolder(const Options& o, LibraryFile& library) {
+// when missing (an existing file is never touched). The sound folder with the bank is made
+// in `privateFolder`, which goes when the command ends.
+fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& privateFolder) {
     std::error_code ec;
     if (!fs::is_directory(o.dir, ec))
         throw Refusal{say(o, "no such folder: ", "böyle bir klasör yok: ") + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
     if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
-    const fs::path sound = o.dir / "zrkv";
+    if (privateFolder.empty())
+        throw Refusal{say(o, "no temporary folder", "geçici klasör açılamadı")};
+    const fs::path sound = privateFolder / "zrkv";
+    fs::create_directory(sound, ec);
     // Factors are the menu item (percent ÷ 10) divided by 10, in single precision.
     const SampleBankResult bank =
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
@@ -184,7 +190,8 @@ int render(const Options& o) {
     if (o.bpm < 20 || o.bpm > 250)
         throw Refusal{say(o, "--bpm must be 20..250", "--bpm 20..250 olmalı")};
     LibraryFile library;
-    const fs::path sound = prepareFolder(o, library);
+    const cli::PrivateFolder folder;
+    const fs::path sound = prepareFolder(o, library, folder.path());
     const auto usul = library.readUsul(slot);
     if (!usul) throw Refusal{message(o, 1)};
     // As on screen, the total comes from the circles, not from the stored field.
