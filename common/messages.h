@@ -28,6 +28,12 @@ inline constexpr int kMessageFinalBpmTooLow = 39;
 // Refusals of values the record cannot hold.
 inline constexpr int kMessageTimeSignatureRange = 40;
 inline constexpr int kMessageTotalTooLong = 41;
-inline constexpr int kLastMessage = 41;
+
+// Refusals and failures of plan files and plan sounds.
+inline constexpr int kMessagePlanFileName = 42;    // the plan name cannot be a file name
+inline constexpr int kMessagePlanNotSaved = 43;    // writing the plan file failed
+inline constexpr int kMessagePlanTooLong = 44;     // the sound would not fit a WAV file
+inline constexpr int kMessagePlanNoDiskSpace = 45; // the sound would not fit the disk
+inline constexpr int kLastMessage = 45;
 
 } // namespace zerkavi

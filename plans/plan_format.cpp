@@ -3,6 +3,7 @@
 #include "common/text_codec.h"
 
 #include "common/rounding.h"
+#include "plans/plan_store.h"
 #include "usul/browser.h"
 #include "usul/library_file.h"
 #include "usul/record.h"
@@ -192,6 +193,7 @@ PlanSaveResult checkPlanForSave(std::u32string_view planText, std::u32string_vie
     // Neither case can be stored sensibly: no section to play, or a file named ".txt".
     if (kept.empty()) return refuse(kMessageNoSections, 0);
     if (trimBlanks(planName).empty()) return refuse(kMessagePlanNameMissing, 0);
+    if (const int m = planNameRefusal(planName)) return refuse(m, 0);
 
     for (std::size_t i = 0; i < kept.size(); ++i) {
         if (i > 0) result.normalisedText += kCrLf;

@@ -75,7 +75,8 @@ struct PlanSaveResult {
 // Save's checks, in order: empty plan text (27), empty name box (26, before trimming), then
 // line by line the field count (28), usul number (29), dashes (30), circle number (31), unit
 // (32), metronome (33..39); the first failure ends the check. A text of blank lines only
-// gives 27 and a name of blanks only gives 26, both after all lines passed.
+// gives 27, a name of blanks only 26 and a name that cannot be a file name of the sound
+// folder kMessagePlanFileName (see planNameRefusal), all three after all lines passed.
 PlanSaveResult checkPlanForSave(std::u32string_view planText, std::u32string_view planName,
                                 const LastCircleOfSlot& lastCircle);
 

@@ -7,8 +7,6 @@
 // next; the passage renderer only ramps inside one passage.
 #pragma once
 
-#include "plans/texts.h"
-
 #include "plans/plan_format.h"
 #include "sound/wav.h"
 #include "usul/record.h"
@@ -23,8 +21,6 @@
 namespace zerkavi {
 
 inline constexpr const char* kPlanSoundFileName = "Eser.---";
-
-// Message shown for a section whose usul has no beats.
 
 // The start and end metronome of the repetitions of a ramped section are kept in tables of
 // 99 entries, repetition 0 unused, so such a section plays at most 98 repetitions.
@@ -45,7 +41,29 @@ struct PlanPassage {
     std::int64_t samples = 0; // samples it added to the file
 };
 
+// One stroke of the plan sound: where it starts and which circle of its usul it is.
+struct PlanStroke {
+    std::int64_t startSample = 0; // 0-based, counted from the first sample after the header
+    int section = 0;              // 0-based, as the section list counts
+    int ordinal = 0;              // 1-based among the circles of its usul that hold a stroke
+};
+
+// What a plan sound would take: its samples, and the message that refuses it (0 when it
+// can be written). A WAV file counts its size in 32 bits, and the sound must fit the free
+// space of the disk (`availableBytes`, plus the bytes of the earlier sound it replaces).
+struct PlanSoundSize {
+    std::int64_t samples = 0;
+    int refusal = 0; // 0, kMessagePlanTooLong or kMessagePlanNoDiskSpace
+};
+PlanSoundSize planSoundSize(std::int64_t samples, std::uintmax_t availableBytes);
+
+// Told after every stretch written: samples written so far and samples in all.
+using PlanProgress = std::function<void(std::int64_t written, std::int64_t total)>;
+
 struct PlanRenderResult {
+    // kMessagePlanTooLong or kMessagePlanNoDiskSpace when the sound was refused before
+    // anything was written or deleted; everything below is then left empty.
+    int refusal = 0;
     // Per section, in plan order; element 0 is section 1.
     std::vector<PlanSection> sections;
     std::vector<std::u32string> sectionNames;
@@ -54,6 +72,7 @@ struct PlanRenderResult {
     // round(samples written up to and including that section ÷ 44.1).
     std::vector<std::int32_t> sectionEndMs;
     std::vector<PlanPassage> passages;
+    std::vector<PlanStroke> strokes; // in the order they sound
     std::int64_t renderedSamples = 0;
     // (file size − 44) ÷ 88.2, unrounded; 0 when the file could not be looked at.
     double playLengthMs = 0;
@@ -68,18 +87,23 @@ struct PlanRenderResult {
     std::int32_t endMsOfSection(int s) const { return sectionEndMs[std::size_t(s - 1)]; }
 };
 
-// One call of the passage renderer for a section: `repeat` times from introBpm to finalBpm.
+// One call of the passage renderer as the plan asks for it: `repeat` times from introBpm to
+// finalBpm.
 struct PassageCall {
-    int repeat = 0;
-    int introBpm = 0;
-    int finalBpm = 0;
+    int section = 0; // 0-based
+    int repeat = 1;
+    int introBpm = 0, finalBpm = 0;
 };
-// The calls a section is rendered as, in order: one call for a constant metronome or at
-// most one repetition; otherwise one call per repetition, in equal whole-number steps.
+// The calls a section is rendered as, in order: one call for a constant metronome or at most
+// one repetition; otherwise one call per repetition, in equal whole-number steps.
 std::vector<PassageCall> sectionPassages(const PlanSection& s);
 
-// Renders `planText` (the stored plan, lines joined by CR LF) into soundFolder/"Eser.---",
-// deleting any earlier file first (a failure to delete is ignored). Each section's fields are
+// Renders `planText` (the stored plan, lines joined by CR LF) into `outFile` (empty:
+// soundFolder/"Eser.---"), deleting any earlier file first (a failure to delete is ignored).
+// Before that the size of the sound is worked out from the tempo of every passage, and a
+// sound that would not fit a WAV file or the disk is refused without touching any file.
+// Only the current repetition of a passage is held as samples; repetitions are written
+// one after the other. Each section's fields are
 // read as parseStoredPlan reads them, the slot loaded into `currentUsul` for its last circle;
 // every passage loads its slot again before it is rendered. A slot that cannot be read leaves
 // `currentUsul` as it was, so the section renders the usul loaded before it. A section whose
@@ -87,7 +111,9 @@ std::vector<PassageCall> sectionPassages(const PlanSection& s);
 // Sample files are read from `soundFolder` through `reader`.
 PlanRenderResult renderPlan(std::u32string_view planText, const UsulOfSlot& readSlot,
                             UsulRecord& currentUsul, const std::filesystem::path& soundFolder,
-                            SampleReader& reader, const std::string& instrumentCode = "BENDR");
+                            SampleReader& reader, const std::string& instrumentCode = "BENDR",
+                            const std::filesystem::path& outFile = {},
+                            const PlanProgress& progress = {});
 
 // Where playing starts for the entry `selectedIndex` (0-based) of the section list: 0 for
 // entry 0 (and for no entry, a negative index), otherwise the end of the section before it,

@@ -181,6 +181,16 @@ LanguageTexts makeEnglish() {
     t.message[kMessageTimeSignatureRange] =
         "The numbers of the time signature must lie between 0 and 255.";
     t.message[kMessageTotalTooLong] = "The usul is too long to be saved (at most 32767 64ths).";
+    t.message[kMessagePlanFileName] =
+        "This plan name cannot be a file name. Please leave out / \\ : and control "
+        "characters, do not use . or .. alone, and keep the name shorter.";
+    t.message[kMessagePlanNotSaved] =
+        "The plan could not be saved (the disk is full or the folder cannot be written). "
+        "The plan saved before is unchanged.";
+    t.message[kMessagePlanTooLong] =
+        "This plan is too long: its sound would not fit in one sound file (4 GB).";
+    t.message[kMessagePlanNoDiskSpace] =
+        "There is not enough free disk space for the sound of this plan.";
     t.pauseWord = "Pause";
     t.continueWord = "Continue";
     t.exampleText = joinLines({
@@ -227,6 +237,15 @@ LanguageTexts makeTurkish() {
     t.message[kMessageTimeSignatureRange] = "Usul ölçüsünün sayıları 0 ile 255 arasında olmalı.";
     t.message[kMessageTotalTooLong] =
         "Usul kaydedilemeyecek kadar uzun (en çok 32767 altmışdörtlük).";
+    t.message[kMessagePlanFileName] =
+        "Bu plan adı dosya adı olamaz. Lütfen / \\ : ve kontrol karakterlerini kullanmayın, "
+        "yalnız . veya .. yazmayın ve adı kısaltın.";
+    t.message[kMessagePlanNotSaved] =
+        "Meşk planı kaydedilemedi (disk dolu veya klasöre yazılamıyor). Daha önce kaydedilen "
+        "plan değişmedi.";
+    t.message[kMessagePlanTooLong] =
+        "Bu meşk planı çok uzun: sesi tek bir ses dosyasına sığmaz (4 GB).";
+    t.message[kMessagePlanNoDiskSpace] = "Diskte bu meşk planının sesi için yeterli boş yer yok.";
     t.pauseWord = "Bekle";
     t.continueWord = "Devam";
     t.exampleText = joinLines({

@@ -84,6 +84,7 @@ PassageResult DataYapPasaj(const UsulRecord& usul, const PassageRequest& request
     std::int64_t p = 1; // 1-based sample where it starts
     for (int i = first; i <= last; ++i) {
         const Halka& h = usul.circle(i);
+        if (h.hasStroke()) result.strokeStarts.push_back(p - 1);
         if (h.rightDuration != 0) {
             layStroke(passage, p - 1, strokes.read(Hand::Dum, h.level, result.messages), Hand::Dum);
             if (h.leftDuration == 0) {

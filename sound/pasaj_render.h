@@ -59,6 +59,9 @@ struct PassageResult {
     PassageTempo tempo;
     // Reader failures met while mixing, in order (see wavStatusMessage).
     std::vector<WavStatus> messages;
+    // 0-based sample where each circle holding a stroke starts sounding, in circle order,
+    // for one repetition.
+    std::vector<std::int64_t> strokeStarts;
 };
 
 // Renders circles firstHalka..lastHalka of `usul` (the record just read from its library

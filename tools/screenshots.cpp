@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
@@ -74,6 +75,17 @@ int main(int argc, char** argv) {
         shoot("plan-en");
         window.Command2_Click();
         shoot("plan-panel-en");
+        window.Image3_Click();
+        // The plan playing, in its second section, in both languages.
+        for (const char* lang : {"en", "tr"}) {
+            if (QString(lang) == "tr") window.Mn_Lisanlar->trigger();
+            window.List3->setCurrentRow(1);
+            window.Command4->click();
+            QTest::qWait(2500);
+            shoot(QString("plan-playing-%1").arg(lang));
+            window.Command3->click();
+        }
+        shoot("plan-tr");
         window.shutDown();
     }
     std::fflush(nullptr);

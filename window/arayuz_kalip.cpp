@@ -3,6 +3,7 @@
 
 #include "platform/embedded_pictures.h"
 #include "window/colour.h"
+#include "window/column_header.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -183,6 +184,9 @@ void ArayüzKalıp::createControls() {
     // The three work-plan frames; EkranDizayn puts them just below the visible area.
     Frame5 = make<QGroupBox>(c, "Frame5", 206, 900, 212, 163);
     File1 = make<QListWidget>(Frame5, "File1", 8, 22, 122, 110);
+    // Long names are shortened in the middle and shown whole in their tool tip.
+    File1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    File1->setTextElideMode(Qt::ElideMiddle);
     Command10 = make<QPushButton>(Frame5, "Command10", 136, 20, 68, 25);
     Command5 = make<QPushButton>(Frame5, "Command5", 136, 47, 68, 25);
     Command4 = make<QPushButton>(Frame5, "Command4", 136, 74, 68, 25);
@@ -202,18 +206,20 @@ void ArayüzKalıp::createControls() {
     Command8 = make<QPushButton>(Frame9, "Command8", 276, 18, 72, 25);
     Command2 = make<QPushButton>(Frame9, "Command2", 354, 18, 76, 25);
     Command2->setIcon(style()->standardIcon(QStyle::SP_FileDialogInfoView));
-    Label2 = make<QLabel>(Frame9, "Label2", 8, 44, 422, 16);
+    auto* header = make<ColumnHeader>(Frame9, "Label2", 8, 44, 422, 16);
+    Label2 = header;
     QFont small = Label2->font();
     small.setPointSize(7);
     Label2->setFont(small);
     Text14 = make<QPlainTextEdit>(Frame9, "Text14", 8, 60, 422, 96);
     Text14->setFont(fixedFont(9));
+    header->setColumnsOf(Text14);
     Text14->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     // Panels of the plan screen, laid over the notation area and hidden until used.
     Picture5 = make<PictureBox>(c, "Picture5", 26, 12, 964, 528);
     Picture5->hide();
-    Picture4 = make<PictureBox>(c, "Picture4", 30, 20, 960, 512);
+    Picture4 = make<PictureBox>(c, "Picture4", 30, 30, 960, 512);
     Picture4->hide();
     Picture3 = make<PictureBox>(c, "Picture3", 110, 40, 837, 430);
     Picture3->hide();

@@ -232,8 +232,21 @@ class ArayüzKalıp : public QMainWindow {
     void Command1_Click(); // Pause / Continue
     void Command3_Click(); // Stop
     void startSectionTimers(std::int32_t fromMs);
-    PlanRenderResult plan;      // of the plan playing or played last
-    WindowTimers sectionTimers; // identifiers 1 .. sectionCount - 1
+    // A playing (or paused) plan holds the window: every control that would disturb it is
+    // disabled, and Stop gives back exactly the state of before, the usul shown included.
+    void lockForPlan();
+    void unlockAfterPlan();
+    bool planHoldsWindow() const { return !enabledBeforePlan_.empty(); }
+    // Moves the marker to the stroke that sounds and shows the section it belongs to,
+    // from the position the sound output reports.
+    void followPlan();
+    // Shows the usul of the plan's section `index` in the top bar as well.
+    void showSectionUsul(int index);
+    QTimer* PlanFollow = nullptr; // runs followPlan while the plan sounds
+    int planMarkerStroke = 0;     // 1-based index into plan.strokes of the marked stroke
+    int planShownSection = -1;    // section whose usul the notation shows
+    PlanRenderResult plan;        // of the plan playing or played last
+    WindowTimers sectionTimers;   // identifiers 1 .. sectionCount - 1
     int planStartIndex = 0;
     std::int32_t playFromMs = 0;
     void But_JPG_Click();
@@ -316,6 +329,15 @@ class ArayüzKalıp : public QMainWindow {
     void setControlEnabled(QObject* control, bool enabled);
     bool isTimer(QObject* control) const;
     template <class W> W* make(QWidget* parent, const char* name, int x, int y, int w, int h);
+
+    // What a playing plan changed, to be given back when it stops.
+    std::vector<std::pair<QObject*, bool>> enabledBeforePlan_;
+    struct UsulView {
+        UsulRecord usul;
+        QString name, numerator, mertebe, slot, length;
+        int expectedLength = 0;
+    };
+    std::optional<UsulView> usulBeforePlan_;
 
     std::filesystem::path programFolder_;
     std::filesystem::path workingFolder_;

@@ -51,8 +51,11 @@ void ArayüzKalıp::applyLanguage(Language lang) {
     texts = &languageTexts(language);
     Text1->setPlainText(QString::fromStdString(texts->exampleText).replace("\r\n", "\n"));
     Command1->setText(QString::fromStdString(planPaused ? texts->continueWord : texts->pauseWord));
-    // The loudness letters and the length word are drawn in the language.
-    if (!Option4->isChecked()) göster();
+    // The loudness letters and the length word are drawn in the language, on the plan
+    // screen too; the marker of a playing plan is drawn again on the new picture.
+    göster();
+    planMarkerStroke = 0;
+    if (planHoldsWindow()) followPlan();
 }
 
 void ArayüzKalıp::LisanTurkce() {

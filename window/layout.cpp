@@ -40,7 +40,8 @@ void ArayüzKalıp::EkranDizayn() {
     Frame10->move(Frame5->x() + Frame5->width(), top);
     Frame9->move(Frame10->x() + Frame10->width(), top);
     Picture3->setGeometry(110, 40, 837, 430);
-    Picture4->setGeometry(30, 20, 960, 512);
+    // Below the top bar, whose lower edge it would otherwise cover.
+    Picture4->setGeometry(30, 30, 960, 512);
     setEditingButtonsForSlot();
 }
 

@@ -5,10 +5,13 @@
 #include "common/text_codec.h"
 #include "plans/plan_format.h"
 #include "plans/plan_render.h"
+#include "plans/plan_store.h"
+#include "sound/progress.h"
 #include "sound/sample_bank.h"
 #include "usul/browser.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -19,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,22 +32,6 @@
 namespace zerkavi {
 
 namespace {
-
-std::u32string fromCp1254(const std::string& bytes) {
-    std::u32string s;
-    s.reserve(bytes.size());
-    for (char c : bytes)
-        s += cp1254ToChar(std::uint8_t(c));
-    return s;
-}
-
-std::string toCp1254(std::u32string_view text) {
-    std::string s;
-    s.reserve(text.size());
-    for (char32_t c : text)
-        s += char(charToCp1254(c));
-    return s;
-}
 
 QString qt(std::u32string_view s) {
     return QString::fromStdString(toUtf8(s));
@@ -55,27 +43,20 @@ std::u32string u32(const QString& s) {
 // A plan file as the plan reader sees it: its lines joined by CR LF, without a final one.
 std::u32string readPlanFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-    std::vector<std::u32string> lines;
-    std::u32string line;
-    const std::u32string text = fromCp1254(bytes);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char32_t c = text[i];
-        if (c == U'\r' || c == U'\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
-        } else {
-            line += c;
-        }
+    return planTextFromBytes(std::string{std::istreambuf_iterator<char>(in), {}});
+}
+
+// Writes a plan file through a temporary file of the same folder, which replaces the old
+// file only when every byte was written and flushed; on any failure the old file stays as
+// it was and the temporary file is removed.
+bool writePlanFile(const std::filesystem::path& file, const std::string& bytes) {
+    QSaveFile out(QString::fromStdString(file.string()));
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    if (out.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size()) || !out.flush()) {
+        out.cancelWriting();
+        return false;
     }
-    if (!line.empty()) lines.push_back(line);
-    std::u32string joined;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i) joined += U"\r\n";
-        joined += lines[i];
-    }
-    return joined;
+    return out.commit();
 }
 
 } // namespace
@@ -108,8 +89,10 @@ void ArayüzKalıp::refreshFile1() {
             names.push_back(name);
     }
     std::sort(names.begin(), names.end());
-    for (const std::string& n : names)
+    for (const std::string& n : names) {
         File1->addItem(QString::fromStdString(n));
+        File1->item(File1->count() - 1)->setToolTip(QString::fromStdString(n));
+    }
 }
 
 bool ArayüzKalıp::PlanOku() {
@@ -145,14 +128,9 @@ void ArayüzKalıp::File1_Click() {
 }
 
 void ArayüzKalıp::Command8_Click() {
-    // Checking a line reads its usul, as playing it will.
-    const LastCircleOfSlot lastCircle = [this](int slot) {
-        if (auto r = library_.readUsul(slot)) {
-            currentUsul = *r;
-            return MevcutHalka(currentUsul);
-        }
-        return 0;
-    };
+    // Checking a line reads its usul; the usul in the editor stays as the user left it,
+    // so that neither its unsaved changes nor the top bar's agreement with it are lost.
+    const LastCircleOfSlot lastCircle = lastCircleReader(library_);
     const PlanSaveResult result =
         checkPlanForSave(withCrLf(u32(Text14->toPlainText())), u32(Text9->text()), lastCircle);
     if (result.message != 0) {
@@ -160,17 +138,21 @@ void ArayüzKalıp::Command8_Click() {
             QString::fromStdString(planMessageText(result.message, result.line, language)));
         return;
     }
-    // Written beside and moved into place, so a failed write never leaves half a plan.
     const std::filesystem::path file = workingFolder() / toUtf8(result.fileName);
-    const std::filesystem::path part = file.string() + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        out << toCp1254(result.normalisedText) << "\r\n";
+    if (!writePlanFile(file, planFileBytes(result.normalisedText))) {
+        showMessage(kMessagePlanNotSaved);
+        return;
     }
-    std::error_code ec;
-    std::filesystem::rename(part, file, ec);
-    if (ec) std::filesystem::remove(part, ec);
+    Text14->setPlainText(
+        qt(result.normalisedText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     refreshFile1();
+    // The saved plan is the one Start plays next.
+    const QList<QListWidgetItem*> saved =
+        File1->findItems(QString::fromStdString(file.filename().string()), Qt::MatchExactly);
+    if (!saved.isEmpty()) {
+        File1->setCurrentItem(saved.first());
+        saved.first()->setSelected(true);
+    }
     showSections(result.sectionNames);
 }
 
@@ -295,6 +277,11 @@ void ArayüzKalıp::connectPlanPlayer() {
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    PlanFollow = new QTimer(this);
+    PlanFollow->setObjectName(QStringLiteral("PlanFollow"));
+    PlanFollow->setTimerType(Qt::PreciseTimer);
+    PlanFollow->setInterval(10);
+    connect(PlanFollow, &QTimer::timeout, this, [this] { followPlan(); });
 }
 
 void ArayüzKalıp::Command4_Click() {
@@ -309,10 +296,29 @@ void ArayüzKalıp::DataYapEser() {
         showMessage(25);
         return;
     }
-    EkranKiliti(8);
+    lockForPlan();
     const UsulOfSlot readSlot = [this](int slot) { return library_.readUsul(slot); };
+    // Rendering a long plan takes a while: the bar and the time label show how far it got,
+    // and the window keeps drawing itself (the controls are locked meanwhile).
+    QElapsedTimer sinceDrawn;
+    sinceDrawn.start();
+    const PlanProgress progress = [&](std::int64_t written, std::int64_t total) {
+        if (sinceDrawn.elapsed() < 100 || total <= 0) return;
+        sinceDrawn.restart();
+        const int w = int(std::int64_t(Picture2->width()) * written / total);
+        if (w > 0) Picture2->box(0, 0, w - 1, Picture2->height() - 1, QColor(0, 128, 255), true);
+        Label3->setText(QStringLiteral("%1 %").arg(100 * written / total));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
     plan = renderPlan(readPlanFile(file), readSlot, currentUsul, workingFolder(), sampleReader,
-                      chosenInstrument());
+                      chosenInstrument(), {}, progress);
+    Picture2->clear();
+    Label3->setText(QString::fromStdString(elapsedText(0)));
+    if (plan.refusal != 0) {
+        unlockAfterPlan();
+        showMessage(plan.refusal);
+        return;
+    }
     for (WavStatus s : plan.readerMessages)
         if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
     for (int m : plan.messages)
@@ -322,6 +328,7 @@ void ArayüzKalıp::DataYapEser() {
     // Without a selected section (after New, say) the plan plays from its beginning.
     planStartIndex = std::max(List3->currentRow(), 0);
     playFromMs = playFromMsFor(planStartIndex, plan.sectionEndMs);
+    Picture1->setPenWidth(4);
     if (!plan.sectionEndMs.empty()) CalınanUsulüGöster(planStartIndex);
     playLengthMs = plan.playLengthMs;
     planPlaying = true;
@@ -332,6 +339,8 @@ void ArayüzKalıp::DataYapEser() {
     planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - playFromMs)));
     startSectionTimers(playFromMs);
     TimerWav->start();
+    PlanFollow->start();
+    followPlan();
 }
 
 void ArayüzKalıp::startSectionTimers(std::int32_t fromMs) {
@@ -346,12 +355,7 @@ void ArayüzKalıp::CalınanUsulüGöster(int index) {
     Picture4->hide();
     Picture5->hide();
     if (index < 0 || index >= int(plan.sectionUsul.size())) return;
-    const int slot = plan.sectionUsul[std::size_t(index)];
-    if (auto r = library_.readUsul(slot)) currentUsul = *r;
-    Label1->setText(QString::number(slot));
-    göster();
-    // Four rows would not leave room for the plan frames: pack the strokes once.
-    if (Picture1->height() == 600) But_kısalt_Click();
+    showSectionUsul(index);
     Picture1->show();
 }
 
@@ -368,6 +372,7 @@ void ArayüzKalıp::Command1_Click() {
         colourLabel3(Label3, false);
         TimerWav->stop();
         sectionTimers.killAll();
+        PlanFollow->stop();
         planPlaying = false;
         planPaused = true;
         Command1->setText(QString::fromStdString(texts->continueWord));
@@ -378,6 +383,7 @@ void ArayüzKalıp::Command1_Click() {
     planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - p)));
     startSectionTimers(media.MciPosition(QStringLiteral("kivo")));
     TimerWav->start();
+    PlanFollow->start();
     media.MciResume(QStringLiteral("kivo"));
     planPlaying = true;
     planPaused = false;
@@ -391,13 +397,15 @@ void ArayüzKalıp::Command3_Click() {
     colourLabel3(Label3, false);
     planEnd.StopPlanEndTimer();
     TimerWav->stop();
+    PlanFollow->stop();
     sectionTimers.killAll();
     Command1->setText(QString::fromStdString(texts->pauseWord));
     if (planStartIndex < List3->count()) List3->setCurrentRow(planStartIndex);
+    Picture1->setPenWidth(1);
     Picture1->hide();
     Picture5->hide();
     Picture4->show();
-    EkranKiliti(9);
+    unlockAfterPlan();
     Picture2->clear();
 }
 

@@ -99,6 +99,11 @@ void ArayüzKalıp::StrokeTimerProc(int j) {
 }
 
 void ArayüzKalıp::But_dur_Click() {
+    // During a plan this Stop ends the plan as the plan's own Stop does.
+    if (planHoldsWindow()) {
+        Command3_Click();
+        return;
+    }
     media.MciStopClose(QStringLiteral("kivo"));
     endTimer.kill(1001);
     if (usulPlaying) drawMarker(currentStroke + 1);

@@ -1,10 +1,13 @@
 // zerkavi-cli: the library and the renderer of the editor without its window, for
-// preparing practice recordings and checking renders. It shares the editor's core and
-// prepares its program folder the same way.
+// preparing practice recordings and checking renders. It shares the editor's core, makes
+// the library in its program folder as the editor does, and keeps its sample bank in a
+// private temporary folder.
 //
 // Exit codes: 0 success, 1 refused input (the program's own message on stderr),
 // 2 usage error.
 #include "app/cli/export_command.h"
+#include "app/cli/plan_commands.h"
+#include "app/cli/private_folder.h"
 #include "app/data_folder.h"
 #include "common/text_codec.h"
 #include "plans/texts.h"
@@ -27,23 +30,26 @@ using namespace zerkavi;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: zerkavi-cli [global options] COMMAND [options]\n"
-    "\n"
-    "Commands:\n"
-    "  list                       the 255 library slots, one line each\n"
-    "  render SLOT --out FILE     the sound the Start button makes for that slot's usul\n"
-    "      [--bpm N]              metronome value 20..250 (default 150)\n"
-    "      [--unit 4|8|16]        the note the metronome counts (default 8)\n"
-    "      [--instrument kudum|bendir|def]  (default bendir)\n"
-    "      [--looped]             repeat the cycle to fill about two minutes\n"
-    "      [--schedule]           print 'index strokeX strokeRow strokeEndMs' per stroke\n"
-    "  export SLOT --out FILE     the usul as a file: .wav .flac .ogg .mp3 .mid .musicxml .ly\n"
-    "      [--bpm N] [--unit 4|8|16] [--instrument kudum|bendir|def]  as for render\n"
-    "      [--cycles N]           cycles of sound and MIDI (default: once, as Start plays)\n"
-    "      [--dum-key K] [--tek-key K]  MIDI percussion keys (defaults 64 and 63)\n"
-    "  export-plan PLANFILE --out FILE  a saved work plan: .wav .flac .ogg .mp3 .mid\n"
-    "      [--instrument kudum|bendir|def] [--dum-key K] [--tek-key K]\n"
+const std::string kUsage =
+    std::string(
+        "usage: zerkavi-cli [global options] COMMAND [options]\n"
+        "\n"
+        "Commands:\n"
+        "  list                       the 255 library slots, one line each\n"
+        "  render SLOT --out FILE     the sound the Start button makes for that slot's usul\n"
+        "      [--bpm N]              metronome value 20..250 (default 150)\n"
+        "      [--unit 4|8|16]        the note the metronome counts (default 8)\n"
+        "      [--instrument kudum|bendir|def]  (default bendir)\n"
+        "      [--looped]             repeat the cycle to fill about two minutes\n"
+        "      [--schedule]           print 'index strokeX strokeRow strokeEndMs' per "
+        "stroke\n"
+        "  export SLOT --out FILE     the usul as a file: .wav .flac .ogg .mp3 .mid .musicxml .ly\n"
+        "      [--bpm N] [--unit 4|8|16] [--instrument kudum|bendir|def]  as for render\n"
+        "      [--cycles N]           cycles of sound and MIDI (default: once, as Start plays)\n"
+        "      [--dum-key K] [--tek-key K]  MIDI percussion keys (defaults 64 and 63)\n"
+        "  export-plan PLANFILE --out FILE  a saved work plan: .wav .flac .ogg .mp3 .mid\n"
+        "      [--instrument kudum|bendir|def] [--dum-key K] [--tek-key K]\n") +
+    cli::kPlanUsage +
     "\n"
     "Global options (before or after the command):\n"
     "  --dir D                    program folder holding usuller.usl (default: the current\n"
@@ -135,19 +141,29 @@ Options parse(int argc, char** argv) {
     return o;
 }
 
+// The command line's own messages, in the language of --lang.
+std::string say(const Options& o, const char* english, const char* turkish) {
+    return o.lang == Language::English ? english : turkish;
+}
+
 std::string message(const Options& o, int index) {
     return languageTexts(o.lang).message[index];
 }
 
 // The program folder as the editor prepares it: the library made from the built-in image
-// when missing (an existing file is never touched), and the sound folder with the bank.
-fs::path prepareFolder(const Options& o, LibraryFile& library) {
+// when missing (an existing file is never touched). The sound folder with the bank is made
+// in `privateFolder`, which goes when the command ends.
+fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& privateFolder) {
     std::error_code ec;
-    if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
+    if (!fs::is_directory(o.dir, ec))
+        throw Refusal{say(o, "no such folder: ", "böyle bir klasör yok: ") + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
     if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
-    const fs::path sound = o.dir / "zrkv";
+    if (privateFolder.empty())
+        throw Refusal{say(o, "no temporary folder", "geçici klasör açılamadı")};
+    const fs::path sound = privateFolder / "zrkv";
+    fs::create_directory(sound, ec);
     // Factors are the menu item (percent ÷ 10) divided by 10, in single precision.
     const SampleBankResult bank =
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
@@ -161,7 +177,8 @@ int list(const Options& o) {
     LibraryFile library;
     const fs::path libraryPath = o.dir / kLibraryFileName;
     std::error_code ec;
-    if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
+    if (!fs::is_directory(o.dir, ec))
+        throw Refusal{say(o, "no such folder: ", "böyle bir klasör yok: ") + o.dir.string()};
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
     if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
     for (int slot = 1; slot <= kLastUsulSlot; ++slot) {
@@ -178,10 +195,13 @@ int render(const Options& o) {
     if (o.positional.size() != 1) throw UsageError{"render takes one SLOT"};
     if (!o.out) throw UsageError{"render needs --out FILE"};
     const int slot = toInt(o.positional[0], "SLOT");
-    if (slot < 1 || slot > kLastUsulSlot) throw Refusal{"slot must be 1..255"};
-    if (o.bpm < 20 || o.bpm > 250) throw Refusal{"--bpm must be 20..250"};
+    if (slot < 1 || slot > kLastUsulSlot)
+        throw Refusal{say(o, "slot must be 1..255", "usul numarası 1..255 olmalı")};
+    if (o.bpm < 20 || o.bpm > 250)
+        throw Refusal{say(o, "--bpm must be 20..250", "--bpm 20..250 olmalı")};
     LibraryFile library;
-    const fs::path sound = prepareFolder(o, library);
+    const cli::PrivateFolder folder;
+    const fs::path sound = prepareFolder(o, library, folder.path());
     const auto usul = library.readUsul(slot);
     if (!usul) throw Refusal{message(o, 1)};
     // As on screen, the total comes from the circles, not from the stored field.
@@ -195,7 +215,8 @@ int render(const Options& o) {
     for (WavStatus s : r.messages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
     if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, 3)};
-    if (!writeUsulFile(*o.out, r)) throw Refusal{"cannot write " + o.out->string()};
+    if (!writeUsulFile(*o.out, r))
+        throw Refusal{say(o, "cannot write ", "yazılamıyor: ") + o.out->string()};
     if (o.schedule)
         for (int k = 1; k <= r.strokeCount(); ++k) {
             const ScheduledStroke& s = r.stroke(k);
@@ -204,10 +225,23 @@ int render(const Options& o) {
     return 0;
 }
 
+cli::PlanCommandOptions planOptions(const Options& o) {
+    const std::string code = o.instrument == "kudum" ? "KUDUM"
+                             : o.instrument == "def" ? "TEFOO"
+                                                     : "BENDR";
+    return {o.dir,
+            o.lang,
+            o.positional,
+            o.out,
+            code,
+            float((o.medium / 10) / 10.0),
+            float((o.weak / 10) / 10.0)};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const int code = cli::runExportCommand(argc, argv, kUsage); code >= 0) return code;
+    if (const int code = cli::runExportCommand(argc, argv, kUsage.c_str()); code >= 0) return code;
     try {
         const Options o = parse(argc, argv);
         if (o.help) {
@@ -216,8 +250,13 @@ int main(int argc, char** argv) {
         }
         if (o.command == "list") return list(o);
         if (o.command == "render") return render(o);
+        if (cli::isPlanCommand(o.command))
+            return cli::runPlanCommand(o.command, planOptions(o), std::cout, std::cerr);
         throw UsageError{o.command.empty() ? "no command given" : "unknown command " + o.command};
     } catch (const UsageError& e) {
+        std::cerr << "zerkavi-cli: " << e.what << "\n\n" << kUsage;
+        return 2;
+    } catch (const cli::PlanUsageError& e) {
         std::cerr << "zerkavi-cli: " << e.what << "\n\n" << kUsage;
         return 2;
     } catch (const Refusal& e) {

@@ -64,8 +64,8 @@ TEST_F(CliTest, RenderWritesTheFileAndItsSchedule) {
     const auto wav = readBytes(out.toStdString());
     EXPECT_EQ(wav.size(), 44u + 2u * 88200u);
     EXPECT_EQ(std::string(wav.data(), 4), "RIFF");
-    // The sound folder is prepared as the editor prepares it.
-    EXPECT_TRUE(std::filesystem::exists(dir.toStdString() + "/zrkv/BENDRD31.---"));
+    // The sample bank was made in a folder of its own and went with it.
+    EXPECT_FALSE(std::filesystem::exists(dir.toStdString() + "/zrkv"));
 }
 
 TEST_F(CliTest, RefusalsAndUsageErrors) {
@@ -85,6 +85,8 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
               1);
     r = cli({"render", "32", "--dir", dir, "--out", dir + "/no such folder/x.wav"});
     EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains(QString::fromUtf8("yazılamıyor")));
+    r = cli({"render", "32", "--lang", "en", "--dir", dir, "--out", dir + "/no such folder/x.wav"});
     EXPECT_TRUE(r.err.contains("cannot write"));
 
     for (const QStringList& bad :

@@ -10,6 +10,8 @@
 #include "tests/support/window_fixture.h"
 #include "window/arayuz_kalip.h"
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -563,4 +565,46 @@ TEST_F(AudioSinkTest, DuyekStartedFromTheWindowSoundsWithItsMarker) {
     const Figures marker = figuresOf(markerOffsets);
     report("Duyek sound against the marker", marker);
     expectWithinAim(marker, "marker steps against the strokes heard");
+}
+
+// A plan of two sections, one of them repeated with its tempo falling, played from the plan
+// screen: every stroke of the rendered plan is heard once, in order, at the distance from
+// the first stroke that the rendering gave it.
+TEST_F(AudioSinkTest, APlanSoundsEveryStrokeOnceInOrderAtTheRenderedSpacing) {
+    zerkavi::testing::RecordingMessages messages;
+    QTemporaryDir programFolder;
+    ArayüzKalıp window(programFolder.path().toStdString(), messages, QSize(1280, 1024));
+    ASSERT_TRUE(window.startUp());
+    window.slideWaitMs = 0;
+    window.Option1[1]->setChecked(true); // kudüm: sharp stick attacks
+    window.Option4->click();
+    window.Text9->setText(QStringLiteral("Iki bolum"));
+    window.Text14->setPlainText(QStringLiteral("Duyek 32 2 4 120>90\nSofyan 10 1 4 100\n"));
+    window.Command8_Click();
+    ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join('|').toStdString();
+
+    window.Command4->click();
+    ASSERT_TRUE(window.media.soundsOnDevice(QStringLiteral("kivo")))
+        << "the server runs, yet the media layer fell back to its clock";
+    const PlanRenderResult& plan = window.plan;
+    ASSERT_EQ(plan.passages.size(), 3u) << "two repetitions of the ramp, then one section";
+    EXPECT_TRUE(runUntil([&] { return !window.planPlaying; }, int(plan.playLengthMs) + 5000))
+        << "the end of the plan stopped it";
+    runFor(300);
+    recorder->stop();
+
+    const std::vector<qsizetype> onsets = strokeOnsets(*recorder);
+    ASSERT_EQ(onsets.size(), plan.strokes.size()) << "every stroke heard once";
+    std::vector<double> errors;
+    for (std::size_t k = 0; k < onsets.size(); ++k) {
+        const double heardMs = (onsets[k] - onsets[0]) / kSamplesPerMs;
+        const double renderedMs =
+            double(plan.strokes[k].startSample - plan.strokes[0].startSample) / kSamplesPerMs;
+        errors.push_back(heardMs - renderedMs);
+    }
+    const Figures spacing = figuresOf(errors);
+    report("plan strokes against the rendered times", spacing);
+    // The detector finds an attack to within a window or two; strokes are 125 ms or more
+    // apart, so a stroke lost, doubled or out of order shows as a large error.
+    EXPECT_LE(std::abs(spacing.worst - spacing.median), 10) << "strokes where they were rendered";
 }
