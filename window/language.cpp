@@ -1,6 +1,8 @@
 // The language switch, About and Help.
 #include "window/arayuz_kalip.h"
 
+#include "window/export_menu.h"
+
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -41,6 +43,7 @@ void ArayüzKalıp::applyCaptions(Language lang) {
         for (QObject* control : allControls)
             if (control->objectName() == name) setCaption(control, text);
     }
+    if (exportMenu) exportMenu->applyLanguage(lang);
     layoutTopBand();
 }
 
