@@ -29,8 +29,11 @@ bool drawsPixels(const QPainter& p) {
 void line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c) {
     if (!drawsPixels(p)) {
         // The pixels a one-pixel flat-capped line covers: all but its last one.
+        // An SVG file knows no clipping: the line is cut to the clip here.
         const int dx = x2 > x1 ? -1 : x2 < x1 ? 1 : 0, dy = y2 > y1 ? -1 : y2 < y1 ? 1 : 0;
-        p.fillRect(QRect(QPoint(x1, y1), QPoint(x2 + dx, y2 + dy)).normalized(), c);
+        QRect r = QRect(QPoint(x1, y1), QPoint(x2 + dx, y2 + dy)).normalized();
+        if (p.hasClipping()) r &= p.clipBoundingRect().toAlignedRect();
+        if (!r.isEmpty()) p.fillRect(r, c);
         return;
     }
     p.setPen(QPen(c, 1, Qt::SolidLine, Qt::FlatCap));

@@ -1,5 +1,6 @@
 #include "app/cli/picture_command.h"
 
+#include "common/messages.h"
 #include "notation/glyphs.h"
 
 #include <QGuiApplication>
@@ -8,6 +9,8 @@ namespace zerkavi::cli {
 
 PictureResult writeUsulPicture(const UsulRecord& usul, Language lang,
                                const std::filesystem::path& file) {
+    // Refused before any Gui is started.
+    if (MevcutHalka(usul) == 0) return {kMessageNoBeats, false, {}};
     // Text needs the font database of a Gui application.
     char program[] = "zerkavi-cli", option[] = "-platform", platform[] = "offscreen";
     char* argv[] = {program, option, platform, nullptr};
