@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Refreshes docs/examples/: Aksak and Muhammes exported by zerkavi-cli as MIDI, MusicXML and
-# LilyPond, the PDF lilypond makes of the .ly, and MuseScore's rendering of the MusicXML.
+# Refreshes docs/examples/: Aksak and Muhammes exported by zerkavi-cli as MIDI, MusicXML,
+# LilyPond and an SVG picture of the notation, the PDF lilypond makes of the .ly, and
+# MuseScore's rendering of the MusicXML.
 # Run after a build: tools/make_examples.sh [build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 
 # name slot bpm unit
 while read -r name slot bpm unit; do
-    for ext in mid musicxml ly; do
+    for ext in mid musicxml ly svg; do
         "$cli" --dir "$work" export "$slot" --bpm "$bpm" --unit "$unit" --out "$out/$name.$ext"
     done
     (cd "$work" && lilypond -s -o "$name" "$out/$name.ly" && mv "$name.pdf" "$out/")

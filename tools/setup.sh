@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake g++ libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-multimedia-dev libgl-dev xvfb xauth pulseaudio pulseaudio-utils
+          qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev xvfb xauth pulseaudio pulseaudio-utils
           fonts-dejavu-core imagemagick poppler-utils sox pkg-config libsndfile1-dev
           lilypond musescore3 desktop-file-utils appstream lintian help2man dpkg-dev file
           fakeroot)

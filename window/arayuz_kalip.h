@@ -50,6 +50,7 @@ class QToolButton;
 
 namespace zerkavi {
 
+class ExportMenu;
 class FRenk;
 
 inline constexpr const char* kSoundFolderName = "zrkv";
@@ -251,6 +252,7 @@ class ArayüzKalıp : public QMainWindow {
     std::int32_t playFromMs = 0;
     void But_JPG_Click();
     void But_baskı_Click();
+    ExportMenu* exportMenu = nullptr; // the Export menu of the menu bar
     // Lets the user set up the printer before printing; tests print to a PDF file instead.
     std::function<void(QPrinter&)> printSetup;
     std::unique_ptr<FRenk> colourDialog; // made when first opened

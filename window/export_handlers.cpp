@@ -1,7 +1,8 @@
-// The Print and JPEG buttons.
+// The Print and JPEG buttons and the Export menu.
 #include "window/arayuz_kalip.h"
 
 #include "window/export.h"
+#include "window/export_menu.h"
 
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -18,6 +19,7 @@ void ArayüzKalıp::connectExport() {
     };
     connect(But_JPG, &QPushButton::clicked, this, [this] { But_JPG_Click(); });
     connect(But_baskı, &QPushButton::clicked, this, [this] { But_baskı_Click(); });
+    exportMenu = new ExportMenu(*this, messages_);
 }
 
 void ArayüzKalıp::But_JPG_Click() {

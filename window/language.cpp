@@ -2,6 +2,8 @@
 #include "window/arayuz_kalip.h"
 #include "window/guide_offer.h"
 
+#include "window/export_menu.h"
+
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -42,6 +44,7 @@ void ArayüzKalıp::applyCaptions(Language lang) {
         for (QObject* control : allControls)
             if (control->objectName() == name) setCaption(control, text);
     }
+    if (exportMenu) exportMenu->applyLanguage(lang);
     layoutTopBand();
 }
 

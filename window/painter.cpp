@@ -1,9 +1,9 @@
 #include "window/painter.h"
 
 #include "notation/geometry.h"
-#include "platform/picture_box.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QRect>
 
@@ -19,9 +19,37 @@ const QColor kWhite(255, 255, 255);
 const QColor kRed(255, 0, 0);
 const QColor kCircleGrey(200, 200, 200);
 
+// PDF and SVG have no pixels and no raster operations; the notation is drawn there with
+// shapes that cover the same pixels as on an image.
+bool drawsPixels(const QPainter& p) {
+    return p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster;
+}
+
+// Lines are horizontal or vertical.
 void line(QPainter& p, int x1, int y1, int x2, int y2, const QColor& c) {
+    if (!drawsPixels(p)) {
+        // The pixels a one-pixel flat-capped line covers: all but its last one.
+        // An SVG file knows no clipping: the line is cut to the clip here.
+        const int dx = x2 > x1 ? -1 : x2 < x1 ? 1 : 0, dy = y2 > y1 ? -1 : y2 < y1 ? 1 : 0;
+        QRect r = QRect(QPoint(x1, y1), QPoint(x2 + dx, y2 + dy)).normalized();
+        if (p.hasClipping()) r &= p.clipBoundingRect().toAlignedRect();
+        if (!r.isEmpty()) p.fillRect(r, c);
+        return;
+    }
     p.setPen(QPen(c, 1, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(x1, y1, x2, y2);
+}
+
+// A glyph as black ink, as dark as the strip and transparent where it is white: laid over
+// a picture it looks as the AND copy of the strip does.
+QImage glyphInk(const QImage& strip, const QRect& from) {
+    QImage ink = strip.copy(from).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < ink.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(ink.scanLine(y));
+        for (int x = 0; x < ink.width(); ++x)
+            row[x] = qRgba(0, 0, 0, 255 - qGray(row[x]));
+    }
+    return ink;
 }
 
 void setPixels(QPainter& p, int X, int Y, std::initializer_list<QPoint> offsets) {
@@ -41,9 +69,14 @@ void drawStroke(QPainter& p, int length, bool dum, int left, int top, int lineY,
     const int code = glyphCode(length, dum);
     if (code == 0) return;
     const GlyphRect g = glyphRect(style.glyphs, code);
-    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    p.drawImage(QPoint(left, top), style.glyphStrip, QRect(g.x, g.y, g.width, g.height));
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const QRect from(g.x, g.y, g.width, g.height);
+    if (drawsPixels(p)) {
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        p.drawImage(QPoint(left, top), style.glyphStrip, from);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else {
+        p.drawImage(QPoint(left, top), glyphInk(style.glyphStrip, from));
+    }
     switch (dotCount(length)) {
     case 1:
         birNoktaKoy(p, left, lineY);
@@ -133,20 +166,6 @@ void birNoktaKoy(QPainter& p, int X, int Y) {
 void ikiNoktaKoy(QPainter& p, int X, int Y) {
     setPixels(p, X, Y,
               {{12, -1}, {12, 1}, {13, -1}, {13, 1}, {16, -1}, {16, 1}, {17, -1}, {17, 1}});
-}
-
-void UsulÇiz(PictureBox& picture, const UsulRecord& usul, const QImage& glyphStrip,
-             const GlyphTable& largeGlyphs, const LoudnessLetters& letters) {
-    {
-        QPainter p(&picture.image());
-        paintNotation(p, picture.image().size(), usul,
-                      {glyphStrip, largeGlyphs, letters, picture.font(), picture.background()});
-    }
-    picture.update();
-}
-
-void BoşPorte(PictureBox& picture) {
-    UsulÇiz(picture, emptyRecord(), QImage(), GlyphTable{}, {});
 }
 
 } // namespace zerkavi

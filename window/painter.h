@@ -1,6 +1,7 @@
 // Painting the notation: one routine draws the staff and the usul onto any painter (the
-// screen picture, the JPEG canvas, the image behind a printed page). The sizing and placing
-// of the screen picture, the length indicator and the total box belong to the window.
+// screen picture, the JPEG canvas, the image behind a printed page, PNG, PDF and SVG files). The
+// sizing and placing of the screen picture, the length indicator and the total box belong to the
+// window.
 #pragma once
 
 #include "notation/glyphs.h"
@@ -41,7 +42,8 @@ struct NotationStyle {
 // the double black line between rows; then for every circle up to the last stroke its
 // glyphs (AND-combined with what lies below, so white parts of the strip leave it as it
 // is), dots, syllable, loudness letter or white box, and bar line (red dashes, or white
-// over an old one).
+// over an old one). On PDF and SVG, which have no raster operations, lines are the
+// rectangles of their pixels and glyphs are laid as ink with a transparent white.
 void paintNotation(QPainter& p, QSize area, const UsulRecord& usul, const NotationStyle& style);
 
 // One dot (eight pixels around (X + 14, Y)) or two dots (around X + 12.5 and X + 16.5)
@@ -49,7 +51,8 @@ void paintNotation(QPainter& p, QSize area, const UsulRecord& usul, const Notati
 void birNoktaKoy(QPainter& p, int X, int Y);
 void ikiNoktaKoy(QPainter& p, int X, int Y);
 
-// The screen picture: the whole picture painted with its own font and background.
+// The screen picture: the whole picture painted with its own font and background. (These
+// two need widgets and live with the window, apart from the painter.)
 void UsulÇiz(PictureBox& picture, const UsulRecord& usul, const QImage& glyphStrip,
              const GlyphTable& largeGlyphs, const LoudnessLetters& letters);
 // The screen picture without an usul: only the empty staff.

@@ -1,5 +1,7 @@
 #include "app/cli/export_command.h"
 
+#include "app/cli/picture_command.h"
+
 #include "common/text_codec.h"
 #include "exchange/export.h"
 #include "plans/plan_format.h"
@@ -119,25 +121,17 @@ void check(const Options& o) {
     if (!o.out) throw UsageError{o.command + " needs --out FILE"};
 }
 
-// What the command line writes today: the pictures come with the window's painter.
-constexpr std::array<ExportFormat, 7> kUsulFormats = {
-    ExportFormat::Wav,  ExportFormat::Flac,     ExportFormat::Ogg,     ExportFormat::Mp3,
-    ExportFormat::Midi, ExportFormat::MusicXml, ExportFormat::LilyPond};
-
 // The format of --out, refused with the formats the command writes.
 ExportFormat formatOf(const Options& o) {
     const bool usul = o.command == "export";
     const std::span<const ExportFormat> writes =
-        usul ? std::span<const ExportFormat>(kUsulFormats) : kPlanExportFormats;
+        usul ? std::span<const ExportFormat>(kUsulExportFormats) : kPlanExportFormats;
     const std::string known = extensionList(writes);
     const auto f = exportFormatOf(*o.out);
     if (!f)
         throw UsageError{"cannot tell the format of " + o.out->string() + "; " + o.command +
                          " writes " + known};
     if (std::find(writes.begin(), writes.end(), *f) != writes.end()) return *f;
-    if (usul)
-        throw UsageError{std::string("pictures (") + exportExtension(*f) +
-                         ") cannot be written from the command line yet; export writes " + known};
     throw UsageError{o.command + " does not write " + exportExtension(*f) + "; it writes " + known};
 }
 
@@ -149,14 +143,19 @@ std::string instrumentCodeOf(const Options& o) {
     return o.instrument == "kudum" ? "KUDUM" : o.instrument == "def" ? "TEFOO" : "BENDR";
 }
 
-// The program folder as the editor prepares it (the library from the built-in image when
-// missing, the sample bank in the sound folder), as the other commands do.
-fs::path prepareFolder(const Options& o, LibraryFile& library) {
+// The library of the program folder, made from the built-in image when missing.
+void openLibrary(const Options& o, LibraryFile& library) {
     std::error_code ec;
     if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
     if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+}
+
+// The program folder as the editor prepares it (the library, the sample bank in the sound
+// folder), as the other commands do.
+fs::path prepareFolder(const Options& o, LibraryFile& library) {
+    openLibrary(o, library);
     const fs::path sound = o.dir / "zrkv";
     const SampleBankResult bank =
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
@@ -192,6 +191,16 @@ int exportUsulCommand(const Options& o) {
     if (slot < 1 || slot > kLastUsulSlot) throw Refusal{"slot must be 1..255"};
     if (o.bpm < 20 || o.bpm > 250) throw Refusal{"--bpm must be 20..250"};
     LibraryFile library;
+    if (isPictureFormat(format)) {
+        // A picture needs the library only: the sound folder is left alone.
+        openLibrary(o, library);
+        const auto usul = library.readUsul(slot);
+        if (!usul) throw Refusal{message(o, 1)};
+        const PictureResult r = writeUsulPicture(*usul, o.lang, *o.out);
+        if (r.message != 0) throw Refusal{message(o, r.message)};
+        if (!r.saved) throw Refusal{r.error};
+        return 0;
+    }
     const fs::path sound = prepareFolder(o, library);
     const auto usul = library.readUsul(slot);
     if (!usul) throw Refusal{message(o, 1)};

@@ -1,6 +1,6 @@
 // zerkavi-cli export SLOT and export-plan PLANFILE: an usul or a work plan written as
-// sound (WAV, FLAC, Ogg Vorbis, MP3), MIDI, MusicXML or LilyPond, the format from the
-// file's extension.
+// sound (WAV, FLAC, Ogg Vorbis, MP3), MIDI, MusicXML or LilyPond, or an usul's notation
+// as a picture (PNG, PDF, SVG, JPEG), the format from the file's extension.
 #pragma once
 
 namespace zerkavi::cli {

@@ -1,9 +1,12 @@
 // zerkavi-cli export and export-plan run as a user runs them.
+#include "tests/support/golden.h"
 #include "tests/support/window_fixture.h"
 
 #include "plans/texts.h"
 
+#include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <fstream>
 
@@ -17,8 +20,10 @@ struct CliRun {
     std::string out, err;
 };
 
-CliRun cli(const QStringList& args) {
+CliRun cli(const QStringList& args,
+           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
+    p.setProcessEnvironment(env);
     p.start(QStringLiteral(ZERKAVI_CLI), args);
     CliRun r;
     if (!p.waitForFinished(60000)) return r;
@@ -66,10 +71,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CliExportUsage,
     ::testing::Values(
         UsageCase{{"export", "38", "--out", "{dir}/a.doc"},
-                  "writes .wav .flac .ogg .mp3 .mid .musicxml .ly"},
-        UsageCase{{"export", "38", "--out", "{dir}/a.svg"},
-                  "pictures (.svg) cannot be written from the command line yet"},
-        UsageCase{{"export", "38", "--out", "{dir}/a.JPG"}, "export writes .wav"},
+                  "writes .wav .flac .ogg .mp3 .mid .musicxml .ly .png .pdf .svg .jpg"},
+        UsageCase{{"export-plan", "{dir}/Pesrev.txt", "--out", "{dir}/a.png"},
+                  "export-plan does not write .png"},
         UsageCase{{"export-plan", "{dir}/Pesrev.txt", "--out", "{dir}/a.ly"},
                   "export-plan does not write .ly; it writes .wav .flac .ogg .mp3 .mid"},
         UsageCase{{"export", "38", "--out", "{dir}/a.mid", "--cycles", "0"}, "--cycles takes"},
@@ -134,4 +138,31 @@ TEST_F(CliExport, RefusesWhatHasNothingToPlayWithTheProgramsMessage) {
     r = cli({"export", "38", "--dir", dir, "--out", out("no folder/a.mid")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("cannot write"), std::string::npos);
+}
+
+TEST_F(CliExport, DrawsPicturesWithoutADisplay) {
+    // A display that is not there: the pictures are drawn offscreen all the same.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    for (const char* name : {"a.png", "a.PDF", "a.svg", "a.jpg"}) {
+        const CliRun r = cli({"export", "38", "--dir", dir, "--out", out(name)}, env);
+        ASSERT_EQ(r.exitCode, 0) << name << r.err;
+    }
+    // The PNG is the picture the golden test checks.
+    EXPECT_TRUE(matchesGolden(QStringLiteral("aksak.png"), QImage(out("a.png"))));
+    EXPECT_EQ(readBytes(out("a.PDF").toStdString()).at(1), 'P');
+    const auto svg = readBytes(out("a.svg").toStdString());
+    EXPECT_NE(std::string(svg.begin(), svg.end()).find("<title>9 / 8        Aksak</title>"),
+              std::string::npos);
+    EXPECT_EQ(QImage(out("a.jpg")).size(), QSize(520, 210));
+    // The sound folder is not made for a picture.
+    EXPECT_FALSE(std::filesystem::exists(folder / "zrkv"));
+
+    const CliRun empty =
+        cli({"--lang", "en", "export", "190", "--dir", dir, "--out", out("e.svg")});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err, languageTexts(Language::English).message[3] + "\n");
+    EXPECT_EQ(cli({"export", "38", "--dir", dir, "--out", out("none/a.png")}).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(out("e.svg").toStdString()));
 }

@@ -1,9 +1,11 @@
 #include "tests/support/window_fixture.h"
+#include "window/export_menu.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -255,13 +257,14 @@ TEST_F(WindowTest, EveryNamedControlExists) {
             if (o->objectName() == QString::fromUtf8(name)) ++count;
         EXPECT_EQ(count, 1) << name;
     }
-    // The bar: the note menu first, then loudness, language, colour, help, about.
+    // The bar: the note menu first, then export, loudness, language, colour, help, about.
     const auto actions = window->menuBar()->actions();
-    ASSERT_GE(actions.size(), 6);
+    ASSERT_GE(actions.size(), 7);
     EXPECT_EQ(actions[0], window->Mn_edit->menuAction());
-    EXPECT_EQ(actions[1], window->Mn_volüm->menuAction());
-    EXPECT_EQ(actions[2], window->Mn_Lisanlar);
-    EXPECT_EQ(actions[5], window->Mn_bilgi);
+    EXPECT_EQ(actions[1], window->exportMenu->menu->menuAction());
+    EXPECT_EQ(actions[2], window->Mn_volüm->menuAction());
+    EXPECT_EQ(actions[3], window->Mn_Lisanlar);
+    EXPECT_EQ(actions[6], window->Mn_bilgi);
     EXPECT_EQ(window->Mn_Oseviye[5]->text(), QStringLiteral("50 %"));
     EXPECT_EQ(window->Label5->text(), QStringLiteral("=150"));
     EXPECT_EQ(window->Command1->text(), QStringLiteral("Bekle"));
