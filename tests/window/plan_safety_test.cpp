@@ -409,3 +409,18 @@ TEST_F(PlanSafetyTest, APlanLargerThanTheFreeDiskSpaceIsRefused) {
     EXPECT_FALSE(window->planPlaying);
     EXPECT_TRUE(window->Command4->isEnabled());
 }
+
+// Rendering shows how far it got and lets the window draw itself meanwhile.
+TEST_F(PlanSafetyTest, RenderingShowsItsProgress) {
+    save(QStringLiteral("Bes"), "Bes 32 5 4 120\n");
+    window->renderProgressMs = 0;
+    QStringList shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { shown << window->Label3->text(); });
+    watch.start(0);
+    window->Command4->click();
+    watch.stop();
+    EXPECT_EQ(shown, QStringList({"20 %", "40 %", "60 %", "80 %", "100 %"}));
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("00.00.000"));
+    window->Command3->click();
+}
