@@ -244,6 +244,7 @@ class ArayüzKalıp : public QMainWindow {
     // Shows the usul of the plan's section `index` in the top bar as well.
     void showSectionUsul(int index);
     QTimer* PlanFollow = nullptr; // runs followPlan while the plan sounds
+    int renderProgressMs = 100;   // least time between two progress displays while rendering
     int planMarkerStroke = 0;     // 1-based index into plan.strokes of the marked stroke
     int planShownSection = -1;    // section whose usul the notation shows
     PlanRenderResult plan;        // of the plan playing or played last

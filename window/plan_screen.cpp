@@ -303,7 +303,7 @@ void ArayüzKalıp::DataYapEser() {
     QElapsedTimer sinceDrawn;
     sinceDrawn.start();
     const PlanProgress progress = [&](std::int64_t written, std::int64_t total) {
-        if (sinceDrawn.elapsed() < 100 || total <= 0) return;
+        if (sinceDrawn.elapsed() < renderProgressMs || total <= 0) return;
         sinceDrawn.restart();
         const int w = int(std::int64_t(Picture2->width()) * written / total);
         if (w > 0) Picture2->box(0, 0, w - 1, Picture2->height() - 1, QColor(0, 128, 255), true);

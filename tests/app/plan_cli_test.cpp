@@ -59,6 +59,9 @@ struct Refusal {
     int message;
     int line;
 };
+void PrintTo(const Refusal& r, std::ostream* os) {
+    *os << "message " << r.message << " line " << r.line;
+}
 
 class PlanCliChecks : public PlanCliTest, public ::testing::WithParamInterface<Refusal> {};
 
@@ -156,7 +159,12 @@ INSTANTIATE_TEST_SUITE_P(Refusals, PlanCliChecks,
                                            Refusal{"A 32 1 4 >50", kMessageIntroBpmTooLow, 1},
                                            Refusal{"A 32 1 4 84>209", kMessageFinalBpmTooHigh, 1},
                                            Refusal{"A 32 1 4 84>", kMessageFinalBpmTooLow, 1},
-                                           Refusal{"\n  \n", kMessageNoSections, 0}));
+                                           Refusal{"\n  \n", kMessageNoSections, 0}),
+                         [](const auto& info) {
+                             return "message" + std::to_string(info.param.message) + "_line" +
+                                    std::to_string(info.param.line) + "_" +
+                                    std::to_string(info.index);
+                         });
 
 TEST_F(PlanCliTest, BadInputsAndUsage) {
     // A file name that cannot be a plan name, a file that is not there, a folder.

@@ -20,6 +20,10 @@ struct NameCase {
     bool refused;
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class PlanNames : public ::testing::TestWithParam<NameCase> {};
 
 } // namespace

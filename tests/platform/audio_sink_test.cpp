@@ -594,7 +594,16 @@ TEST_F(AudioSinkTest, APlanSoundsEveryStrokeOnceInOrderAtTheRenderedSpacing) {
     recorder->stop();
 
     const std::vector<qsizetype> onsets = strokeOnsets(*recorder);
-    ASSERT_EQ(onsets.size(), plan.strokes.size()) << "every stroke heard once";
+    std::string heard;
+    for (qsizetype o : onsets)
+        heard += std::to_string(int((o - onsets.front()) / kSamplesPerMs)) + ' ';
+    std::string rendered;
+    for (const PlanStroke& s : plan.strokes)
+        rendered +=
+            std::to_string(int((s.startSample - plan.strokes[0].startSample) / kSamplesPerMs)) +
+            ' ';
+    ASSERT_EQ(onsets.size(), plan.strokes.size())
+        << "every stroke heard once; heard at " << heard << "ms, rendered at " << rendered;
     std::vector<double> errors;
     for (std::size_t k = 0; k < onsets.size(); ++k) {
         const double heardMs = (onsets[k] - onsets[0]) / kSamplesPerMs;

@@ -371,3 +371,56 @@ TEST_F(PlanSafetyTest, TheTopBarAndTheMarkerFollowTheSound) {
     EXPECT_EQ(window->Text5->text(), nameBefore);
     EXPECT_EQ(window->currentUsul, *window->library().readUsul(17));
 }
+
+// A language switch on the plan screen draws the loudness letters of the new language.
+TEST_F(PlanSafetyTest, ALanguageSwitchInPlannedModeRedrawsTheLetters) {
+    window->currentSlot = 32;
+    window->loadCurrentSlot();
+    const QImage turkish = window->Picture1->image();
+    window->LisanIngilizce();
+    EXPECT_NE(window->Picture1->image(), turkish);
+    window->LisanTurkce();
+    EXPECT_EQ(window->Picture1->image(), turkish);
+}
+
+// A sound that would not fit the free space of the sound folder's disk is refused before
+// anything is written. The disk is a small file system of its own, where one can be made.
+TEST_F(PlanSafetyTest, APlanLargerThanTheFreeDiskSpaceIsRefused) {
+    save(QStringLiteral("Uzun"), "Uzun 164 20 4 30\n"); // 1,280 s: 113 MB of sound
+    ASSERT_TRUE(messages.shown.isEmpty());
+    const fs::path small = folder / "small";
+    fs::create_directory(small);
+    if (std::system(
+            ("mount -t tmpfs -o size=16m tmpfs '" + small.string() + "' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no small file system can be mounted here (needs root)";
+    for (const auto& e : fs::directory_iterator(sound()))
+        fs::copy(e.path(), small / e.path().filename());
+    const fs::path realSound = sound();
+    fs::rename(realSound, folder / "zrkv.away");
+    fs::create_symlink(small, realSound);
+    window->Command4->click();
+    fs::remove(realSound);
+    const bool written = fs::exists(small / "Eser.---");
+    std::system(("umount '" + small.string() + "'").c_str());
+    fs::rename(folder / "zrkv.away", realSound);
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].toStdString(), message(Language::Turkish, kMessagePlanNoDiskSpace));
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(window->planPlaying);
+    EXPECT_TRUE(window->Command4->isEnabled());
+}
+
+// Rendering shows how far it got and lets the window draw itself meanwhile.
+TEST_F(PlanSafetyTest, RenderingShowsItsProgress) {
+    save(QStringLiteral("Bes"), "Bes 32 5 4 120\n");
+    window->renderProgressMs = 0;
+    QStringList shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { shown << window->Label3->text(); });
+    watch.start(0);
+    window->Command4->click();
+    watch.stop();
+    EXPECT_EQ(shown, QStringList({"20 %", "40 %", "60 %", "80 %", "100 %"}));
+    EXPECT_EQ(window->Label3->text(), QStringLiteral("00.00.000"));
+    window->Command3->click();
+}
