@@ -128,9 +128,14 @@ void ArayüzKalıp::File1_Click() {
 }
 
 void ArayüzKalıp::Command8_Click() {
-    // Checking a line reads its usul; the usul in the editor stays as the user left it,
-    // so that neither its unsaved changes nor the top bar's agreement with it are lost.
-    const LastCircleOfSlot lastCircle = lastCircleReader(library_);
+    // Checking a line reads its usul into the editor, as playing it will.
+    const LastCircleOfSlot lastCircle = [this](int slot) {
+        if (auto r = library_.readUsul(slot)) {
+            currentUsul = *r;
+            return MevcutHalka(currentUsul);
+        }
+        return 0;
+    };
     const PlanSaveResult result =
         checkPlanForSave(withCrLf(u32(Text14->toPlainText())), u32(Text9->text()), lastCircle);
     if (result.message != 0) {
