@@ -28,6 +28,8 @@ inline constexpr int kMessageFinalBpmTooLow = 39;
 // Refusals of values the record cannot hold.
 inline constexpr int kMessageTimeSignatureRange = 40;
 inline constexpr int kMessageTotalTooLong = 41;
-inline constexpr int kLastMessage = 41;
+// A write to the library file failed: it is read-only.
+inline constexpr int kMessageLibraryReadOnly = 42;
+inline constexpr int kLastMessage = 42;
 
 } // namespace zerkavi

@@ -181,6 +181,8 @@ LanguageTexts makeEnglish() {
     t.message[kMessageTimeSignatureRange] =
         "The numbers of the time signature must lie between 0 and 255.";
     t.message[kMessageTotalTooLong] = "The usul is too long to be saved (at most 32767 64ths).";
+    t.message[kMessageLibraryReadOnly] =
+        "The library file usuller.usl is read-only: nothing was saved.";
     t.pauseWord = "Pause";
     t.continueWord = "Continue";
     t.exampleText = joinLines({
@@ -227,6 +229,8 @@ LanguageTexts makeTurkish() {
     t.message[kMessageTimeSignatureRange] = "Usul ölçüsünün sayıları 0 ile 255 arasında olmalı.";
     t.message[kMessageTotalTooLong] =
         "Usul kaydedilemeyecek kadar uzun (en çok 32767 altmışdörtlük).";
+    t.message[kMessageLibraryReadOnly] =
+        "Usul kütüphanesi usuller.usl salt okunur: hiçbir şey kaydedilmedi.";
     t.pauseWord = "Bekle";
     t.continueWord = "Devam";
     t.exampleText = joinLines({

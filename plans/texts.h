@@ -23,7 +23,7 @@ const char* captionFor(const Caption& c, Language lang);
 
 // Everything a language switch replaces besides the captions.
 struct LanguageTexts {
-    std::string message[kLastMessage + 1]; // 1..41; 11 and 12 stay empty
+    std::string message[kLastMessage + 1]; // 1..kLastMessage; 11 and 12 stay empty
     std::string pauseWord;
     std::string continueWord;
     std::string exampleText; // the worked plan example, lines joined by CR LF

@@ -356,8 +356,11 @@ void ArayüzKalıp::createMenus() {
     for (QWidget* w : {static_cast<QWidget*>(PicBirimNota), static_cast<QWidget*>(Label5),
                        static_cast<QWidget*>(Picture8)})
         w->installEventFilter(this);
-    // The note menu shows its pictures at full size.
-    Mn_edit->setStyle(new MenuPictureStyle);
+    // The note menu shows its pictures at full size. A widget does not own its style, so
+    // the menu holds it as a child and it goes with the menu.
+    auto* pictureStyle = new MenuPictureStyle;
+    pictureStyle->setParent(Mn_edit);
+    Mn_edit->setStyle(pictureStyle);
     // Change and scroll of the tempo bar do the same.
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
 }

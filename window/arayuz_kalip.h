@@ -51,6 +51,7 @@ class QToolButton;
 namespace zerkavi {
 
 class FRenk;
+struct JpegExportResult;
 
 inline constexpr const char* kSoundFolderName = "zrkv";
 
@@ -99,6 +100,8 @@ class ArayüzKalıp : public QMainWindow {
     void setEditingButtonsForSlot();
     const std::string& messageText(int index) const;
     void showMessage(int index);
+    // Writes a slot of the library; a library that refuses the write is reported.
+    bool writeSlot(int slot, const UsulRecord& r);
 
     // ---- usul browser ---------------------------------------------------------------
     // Reads slot currentSlot into currentUsul; false on a failed read.
@@ -237,6 +240,8 @@ class ArayüzKalıp : public QMainWindow {
     int planStartIndex = 0;
     std::int32_t playFromMs = 0;
     void But_JPG_Click();
+    // The message of a JPEG export, if any; the image writer's failures in their own box.
+    void showExportResult(const JpegExportResult& r);
     void But_baskı_Click();
     // Lets the user set up the printer before printing; tests print to a PDF file instead.
     std::function<void(QPrinter&)> printSetup;

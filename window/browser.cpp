@@ -32,6 +32,12 @@ double fieldValue(const QLineEdit* field) {
 
 } // namespace
 
+bool ArayüzKalıp::writeSlot(int slot, const UsulRecord& r) {
+    if (library_.writeUsul(slot, r)) return true;
+    showMessage(kMessageLibraryReadOnly);
+    return false;
+}
+
 void ArayüzKalıp::showMessage(int index) {
     messages_.inform(QString::fromStdString(messageText(index)));
 }
@@ -141,8 +147,10 @@ void ArayüzKalıp::But_sonraki_Click() {
 }
 
 void ArayüzKalıp::TimeSignature_Change() {
-    const double mertebe = fieldValue(Text3);
-    if (mertebe != 0) expectedLength = int(roundHalfEven(64.0 / mertebe * fieldValue(Text2)));
+    const double numerator = fieldValue(Text2), mertebe = fieldValue(Text3);
+    // Numbers no byte holds are refused when saving; they set no expected length.
+    if (fitsInByte(numerator) && fitsInByte(mertebe) && roundHalfEven(mertebe) != 0)
+        expectedLength = int(roundHalfEven(64.0 / mertebe * numerator));
     showLengthStatus();
     setLabel1(QString::number(currentSlot));
     Text4->setText(QString::number(currentUsul.totalLength));
@@ -185,7 +193,7 @@ void ArayüzKalıp::But_kaydet_Click() {
     }
     r.totalLength = std::int16_t(roundHalfEven(total));
     currentUsul = r;
-    library_.writeUsul(currentSlot, currentUsul);
+    writeSlot(currentSlot, currentUsul);
 }
 
 void ArayüzKalıp::But_farklı_Click() {
@@ -215,15 +223,15 @@ void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
     }
     r.spare1 = std::u32string(kSpareChars, U'\0');
     r.spare2 = std::u32string(kSpareChars, U'\0');
-    library_.writeUsul(target, r);
+    if (!writeSlot(target, r)) return;
     currentSlot = target;
     setLabel1(QString::number(currentSlot));
 }
 
 void ArayüzKalıp::But_Sil_Click() {
     if (!messages_.confirm(QString::fromStdString(messageText(10)))) return;
+    if (!writeSlot(currentSlot, emptyRecord())) return;
     currentUsul = emptyRecord();
-    library_.writeUsul(currentSlot, currentUsul);
     showEmptyFields();
 }
 

@@ -194,12 +194,18 @@ void ArayüzKalıp::Command5_Click() {
 
 void ArayüzKalıp::Command6_Click() {
     // Maintenance: keeps the fields as slot 99.
+    const double numerator = numericPrefix(Text2->text().toStdString());
+    const double mertebe = numericPrefix(Text3->text().toStdString());
+    if (!fitsInByte(numerator) || !fitsInByte(mertebe)) {
+        showMessage(kMessageTimeSignatureRange);
+        return;
+    }
     currentUsul.name = fixedText(u32(Text5->text()), kNameChars);
-    currentUsul.numerator = std::uint8_t(numericPrefix(Text2->text().toStdString()));
-    currentUsul.mertebe = std::uint8_t(numericPrefix(Text3->text().toStdString()));
+    currentUsul.numerator = std::uint8_t(numerator);
+    currentUsul.mertebe = std::uint8_t(mertebe);
     currentUsul.totalLength = 208;
     currentSlot = 99;
-    library_.writeUsul(currentSlot, currentUsul);
+    writeSlot(currentSlot, currentUsul);
 }
 
 void ArayüzKalıp::slideFrames(int dy) {

@@ -6,9 +6,11 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 using namespace zerkavi;
@@ -262,4 +264,11 @@ TEST_F(WindowTest, EveryNamedControlExists) {
     EXPECT_EQ(window->Mn_Oseviye[5]->text(), QStringLiteral("50 %"));
     EXPECT_EQ(window->Label5->text(), QStringLiteral("=150"));
     EXPECT_EQ(window->Command1->text(), QStringLiteral("Bekle"));
+}
+
+TEST_F(WindowTest, TheNoteMenuStyleGoesWithTheWindow) {
+    ASSERT_TRUE(start());
+    const QPointer<QStyle> style = window->Mn_edit->style();
+    window.reset();
+    EXPECT_TRUE(style.isNull());
 }
