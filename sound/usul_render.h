@@ -88,8 +88,8 @@ UsulTiming usulTiming(int totalLength64ths, int bpm, int unitNote);
 
 // One stroke of the schedule. The list is 1-based on the notation; entry 1 is index 0.
 struct ScheduledStroke {
-    std::int16_t x = 0;           // centre of its circle in the notation: 20 × column + 20
-    std::int16_t row = 0;         // notation row 1..4 (45 circles a row)
+    std::int16_t x = 0;           // centre x of its circle in the notation (notation/geometry.h)
+    std::int16_t row = 0;         // notation row 1..4
     std::int16_t length64ths = 0; // rightDuration if set, else leftDuration
     std::int32_t endMs = 0;       // when the stroke ends, counted from the start of playback
 };

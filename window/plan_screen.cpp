@@ -3,6 +3,7 @@
 
 #include "common/rounding.h"
 #include "common/text_codec.h"
+#include "notation/geometry.h"
 #include "plans/plan_format.h"
 #include "plans/plan_render.h"
 #include "sound/sample_bank.h"
@@ -357,7 +358,7 @@ void ArayüzKalıp::CalınanUsulüGöster(int index) {
     Label1->setText(QString::number(slot));
     göster();
     // Four rows would not leave room for the plan frames: pack the strokes once.
-    if (Picture1->height() == 600) But_kısalt_Click();
+    if (rowsForCircles(MevcutHalka(currentUsul)) == kMaxRows) But_kısalt_Click();
     Picture1->show();
 }
 

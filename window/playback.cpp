@@ -3,6 +3,7 @@
 #include "window/arayuz_kalip.h"
 
 #include "common/rounding.h"
+#include "notation/geometry.h"
 #include "sound/progress.h"
 #include "sound/sample_bank.h"
 
@@ -87,7 +88,7 @@ void ArayüzKalıp::But_Baslat_Click() {
 void ArayüzKalıp::drawMarker(int k) {
     if (k < 1 || k > schedule.strokeCount()) return;
     const ScheduledStroke& s = schedule.stroke(k);
-    Picture1->invertCircle(s.x, 150 * s.row - 75, 3, QColor(0, 0, 255));
+    Picture1->invertCircle(s.x, rowTop(s.row) + kRowHeight / 2, 3, QColor(0, 0, 255));
 }
 
 void ArayüzKalıp::StrokeTimerProc(int j) {
