@@ -452,8 +452,8 @@ void ArayüzKalıp::setEditingButtonsForSlot() {
         b->setEnabled(editable);
 }
 
-void ArayüzKalıp::EkranKiliti(int durum) {
-    if (durum == 2) durum = 3;
+void ArayüzKalıp::EkranKiliti(Lock durum) {
+    if (durum == Lock::Released) durum = Lock::Idle;
     const std::vector<QObject*> planControls = {File1,    Picture2, Command4, Command5, Command10,
                                                 Command2, Text14,   Text9,    Command8, Option2,
                                                 Option3,  Option4,  List3};
@@ -468,38 +468,38 @@ void ArayüzKalıp::EkranKiliti(int durum) {
             if (c != list) setControlEnabled(c, false);
     };
     switch (durum) {
-    case 1:
+    case Lock::Playing:
         for (QObject* c : allControls)
             setControlEnabled(c, false);
         Frame2->setEnabled(true);
         But_Dur->setEnabled(true);
         break;
-    case 3:
+    case Lock::Idle:
         idle();
         break;
-    case 4:
+    case Lock::LoadListClosed:
         idle();
         Picture1->show();
         List1->hide();
         break;
-    case 5:
+    case Lock::LoadListOpen:
         onlyThisList(List1);
         break;
-    case 6:
+    case Lock::TargetListClosed:
         idle();
         Picture1->show();
         List2->hide();
         break;
-    case 7:
+    case Lock::TargetListOpen:
         onlyThisList(List2);
         break;
-    case 8:
+    case Lock::PlanPlaying:
         for (QObject* c : planControls)
             setControlEnabled(c, false);
         Command3->setEnabled(true);
         Command1->setEnabled(true);
         break;
-    case 9:
+    case Lock::PlanStopped:
         Command3->setEnabled(false);
         Command1->setEnabled(false);
         for (QObject* c : planControls)

@@ -98,7 +98,7 @@ void ArayüzKalıp::ListeYap(int first, int last, QListWidget* list) {
     }
     list->setGeometry(Picture1->x() + (Picture1->width() - 400) / 2, 30, 400, 560);
     list->show();
-    EkranKiliti(list == List1 ? 5 : 7);
+    EkranKiliti(list == List1 ? Lock::LoadListOpen : Lock::TargetListOpen);
 }
 
 void ArayüzKalıp::But_yükle_Click() {
@@ -129,7 +129,7 @@ void ArayüzKalıp::List1_Pick(int row, Qt::MouseButton button) {
         currentSlot = row + 1;
         loadCurrentSlot();
     }
-    EkranKiliti(4);
+    EkranKiliti(Lock::LoadListClosed);
 }
 
 void ArayüzKalıp::But_önceki_Click() {
@@ -213,7 +213,7 @@ void ArayüzKalıp::But_farklı_Click() {
 }
 
 void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
-    EkranKiliti(6);
+    EkranKiliti(Lock::TargetListClosed);
     if (button != Qt::LeftButton) return;
     const int target = row + kFirstUserSlot;
     UsulRecord r = currentUsul;

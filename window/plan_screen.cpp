@@ -316,7 +316,7 @@ void ArayüzKalıp::DataYapEser() {
         showMessage(25);
         return;
     }
-    EkranKiliti(8);
+    EkranKiliti(Lock::PlanPlaying);
     const UsulOfSlot readSlot = [this](int slot) { return library_.readUsul(slot); };
     plan = renderPlan(readPlanFile(file), readSlot, currentUsul, workingFolder(), sampleReader,
                       chosenInstrument());
@@ -332,9 +332,9 @@ void ArayüzKalıp::DataYapEser() {
     if (!plan.sectionEndMs.empty()) CalınanUsulüGöster(planStartIndex);
     playLengthMs = plan.playLengthMs;
     planPlaying = true;
-    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
     media.MciOpenPlay(QString::fromStdString((workingFolder() / kPlanSoundFileName).string()),
-                      QStringLiteral("kivo"), playFromMs);
+                      QString::fromUtf8(kMediaAlias), playFromMs);
     colourLabel3(Label3, true);
     planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - playFromMs)));
     startSectionTimers(playFromMs);
@@ -370,7 +370,7 @@ void ArayüzKalıp::SectionTimerProc(int id) {
 
 void ArayüzKalıp::Command1_Click() {
     if (planPlaying) {
-        media.MciPause(QStringLiteral("kivo"));
+        media.MciPause(QString::fromUtf8(kMediaAlias));
         planEnd.StopPlanEndTimer();
         colourLabel3(Label3, false);
         TimerWav->stop();
@@ -381,18 +381,18 @@ void ArayüzKalıp::Command1_Click() {
         return;
     }
     colourLabel3(Label3, true);
-    const std::int32_t p = media.MciPosition(QStringLiteral("kivo"));
+    const std::int32_t p = media.MciPosition(QString::fromUtf8(kMediaAlias));
     planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - p)));
-    startSectionTimers(media.MciPosition(QStringLiteral("kivo")));
+    startSectionTimers(media.MciPosition(QString::fromUtf8(kMediaAlias)));
     TimerWav->start();
-    media.MciResume(QStringLiteral("kivo"));
+    media.MciResume(QString::fromUtf8(kMediaAlias));
     planPlaying = true;
     planPaused = false;
     Command1->setText(QString::fromStdString(texts->pauseWord));
 }
 
 void ArayüzKalıp::Command3_Click() {
-    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
     planPlaying = false;
     planPaused = false;
     colourLabel3(Label3, false);
@@ -404,7 +404,7 @@ void ArayüzKalıp::Command3_Click() {
     Picture1->hide();
     Picture5->hide();
     Picture4->show();
-    EkranKiliti(9);
+    EkranKiliti(Lock::PlanStopped);
     Picture2->clear();
 }
 

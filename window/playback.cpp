@@ -62,7 +62,7 @@ void ArayüzKalıp::But_Baslat_Click() {
         showMessage(3);
         return;
     }
-    EkranKiliti(1);
+    EkranKiliti(Lock::Playing);
     const UsulRenderSettings settings{bpm(), unitNote, chosenInstrument(), Option3->isChecked()};
     schedule = renderUsulToFile(currentUsul, settings, workingFolder(), sampleReader);
     playLengthMs = schedule.playLengthMs;
@@ -73,11 +73,12 @@ void ArayüzKalıp::But_Baslat_Click() {
     currentStroke = 0;
     planPlaying = true;
     usulPlaying = true;
-    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
     // An usul always plays from its beginning, whatever a plan played before.
     media.MciOpenPlay(QString::fromStdString((workingFolder() / kUsulFileName).string()),
-                      QStringLiteral("kivo"), 0);
-    endTimer.start(1001, int(roundHalfEven(playLengthMs)), [this](int) { But_dur_Click(); });
+                      QString::fromUtf8(kMediaAlias), 0);
+    endTimer.start(kUsulEndTimerId, int(roundHalfEven(playLengthMs)),
+                   [this](int) { But_dur_Click(); });
     Picture1->setPenWidth(4);
     drawMarker(1);
     if (markerMoved) markerMoved(1);
@@ -100,17 +101,17 @@ void ArayüzKalıp::StrokeTimerProc(int j) {
 }
 
 void ArayüzKalıp::But_dur_Click() {
-    media.MciStopClose(QStringLiteral("kivo"));
-    endTimer.kill(1001);
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
+    endTimer.kill(kUsulEndTimerId);
     if (usulPlaying) drawMarker(currentStroke + 1);
     usulPlaying = false;
     Picture1->setPenWidth(1);
     strokeTimers.killAll();
-    EkranKiliti(3);
+    EkranKiliti(Lock::Idle);
 }
 
 void ArayüzKalıp::TimerWav_Timer() {
-    const std::int32_t p = media.MciPosition(QStringLiteral("kivo"));
+    const std::int32_t p = media.MciPosition(QString::fromUtf8(kMediaAlias));
     const int w = progressWidth(Picture2->width(), playLengthMs, p);
     // w pixels filled from the left; at the start the bar stays empty.
     if (w > 0) Picture2->box(0, 0, w - 1, Picture2->height() - 1, QColor(0, 255, 0), true);
@@ -118,7 +119,7 @@ void ArayüzKalıp::TimerWav_Timer() {
 }
 
 int ArayüzKalıp::bpm() const {
-    return 270 - VScroll1->value();
+    return kTempoBarSum - VScroll1->value();
 }
 
 void ArayüzKalıp::VScroll1_Change() {
@@ -169,7 +170,7 @@ void ArayüzKalıp::Picture8_MouseDown(double x, double y) {
     Picture8->hide();
     // Outside the 40 cells there is no value; the picker just closes.
     if (index < 0 || index >= 40) return;
-    VScroll1->setValue(270 - kPickerValues[index]);
+    VScroll1->setValue(kTempoBarSum - kPickerValues[index]);
 }
 
 } // namespace zerkavi

@@ -175,8 +175,8 @@ void ArayüzKalıp::shutDown() {
     if (stopwatch) stopwatch->Halt();
     library_.close();
     // Whatever still sounds under the alias stops; the answers do not matter.
-    media.send(QStringLiteral("stop kivo"));
-    media.send(QStringLiteral("close kivo"));
+    media.send(QStringLiteral("stop ") + QString::fromUtf8(kMediaAlias));
+    media.send(QStringLiteral("close ") + QString::fromUtf8(kMediaAlias));
     if (started_) {
         // The rendered and prepared sound files are made again at the next start.
         std::error_code ec;

@@ -120,7 +120,7 @@ Options parse(int argc, char** argv) {
         if (percent < 20 || percent > 90 || percent % 10 != 0)
             throw UsageError{"--medium and --weak take 20, 30, ... 90"};
     if (o.unit != 4 && o.unit != 8 && o.unit != 16) throw UsageError{"--unit takes 4, 8 or 16"};
-    if (o.instrument != "kudum" && o.instrument != "bendir" && o.instrument != "def")
+    if (instrumentOption(o.instrument) == 0)
         throw UsageError{"--instrument takes kudum, bendir or def"};
     return o;
 }
@@ -176,9 +176,7 @@ int render(const Options& o) {
     if (!usul) throw Refusal{message(o, 1)};
     // As on screen, the total comes from the circles, not from the stored field.
     if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, 3)};
-    const std::string code = o.instrument == "kudum" ? "KUDUM"
-                             : o.instrument == "def" ? "TEFOO"
-                                                     : "BENDR";
+    const std::string code = instrumentCode(instrumentOption(o.instrument));
     SampleReader reader;
     const UsulRender r =
         placeUsul(*usul, UsulRenderSettings{o.bpm, o.unit, code, o.looped}, sound, reader);
