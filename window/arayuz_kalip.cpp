@@ -65,6 +65,9 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     setObjectName(QString::fromUtf8("ArayüzKalıp"));
     createControls();
     createMenus();
+    connectPlayback();
+    connectLanguage();
+    connectPanels();
     connectBrowser();
     connectEditing();
     connectExport();
@@ -344,14 +347,6 @@ void ArayüzKalıp::createMenus() {
     Mn_yardm = barAction("Mn_yardm");
     Mn_bilgi = barAction("Mn_bilgi");
 
-    connect(Mn_Lisanlar, &QAction::triggered, this, [this] { Mn_Lisanlar_Click(); });
-    connect(Mn_RenkZemin, &QAction::triggered, this, [this] { Mn_RenkZemin_Click(); });
-    connect(Mn_bilgi, &QAction::triggered, this, [this] { Mn_bilgi_Click(); });
-    connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Image3, &QToolButton::clicked, this, [this] { Image3_Click(); });
-    connect(But_Baslat, &QPushButton::clicked, this, [this] { But_Baslat_Click(); });
-    connect(But_Dur, &QPushButton::clicked, this, [this] { But_dur_Click(); });
     // Pictures and labels that react to a press.
     for (QWidget* w : {static_cast<QWidget*>(PicBirimNota), static_cast<QWidget*>(Label5),
                        static_cast<QWidget*>(Picture8)})
@@ -361,8 +356,6 @@ void ArayüzKalıp::createMenus() {
     auto* pictureStyle = new MenuPictureStyle;
     pictureStyle->setParent(Mn_edit);
     Mn_edit->setStyle(pictureStyle);
-    // Change and scroll of the tempo bar do the same.
-    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
 }
 
 bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {

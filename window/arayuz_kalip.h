@@ -316,6 +316,9 @@ class ArayüzKalıp : public QMainWindow {
   private:
     void createControls();
     void createMenus();
+    void connectPlayback();
+    void connectLanguage();
+    void connectPanels();
     void connectBrowser();
     void connectEditing();
     void connectExport();

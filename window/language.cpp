@@ -62,6 +62,12 @@ void ArayüzKalıp::LisanIngilizce() {
     applyLanguage(Language::English);
 }
 
+void ArayüzKalıp::connectLanguage() {
+    connect(Mn_Lisanlar, &QAction::triggered, this, [this] { Mn_Lisanlar_Click(); });
+    connect(Mn_bilgi, &QAction::triggered, this, [this] { Mn_bilgi_Click(); });
+    connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
+}
+
 void ArayüzKalıp::Mn_Lisanlar_Click() {
     // The entry names the other language; anything else is left alone.
     const QString caption = Mn_Lisanlar->text();

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QToolButton>
 
 namespace zerkavi {
 
@@ -103,6 +104,12 @@ void ArayüzKalıp::AcEfekt(QWidget* panel, int steps) {
     panel->setPalette(pal);
     if (auto* box = dynamic_cast<PictureBox*>(panel)) box->setBackground(background);
     overlay->deleteLater();
+}
+
+void ArayüzKalıp::connectPanels() {
+    connect(Mn_RenkZemin, &QAction::triggered, this, [this] { Mn_RenkZemin_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Image3, &QToolButton::clicked, this, [this] { Image3_Click(); });
 }
 
 void ArayüzKalıp::Command2_Click() {

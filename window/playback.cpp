@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -24,6 +25,13 @@ constexpr int kPickerValues[40] = {20,  40,  42,  44,  46,  48,  50,  52,  54,  
                                    138, 144, 152, 160, 168, 176, 184, 192, 200, 208};
 
 } // namespace
+
+void ArayüzKalıp::connectPlayback() {
+    connect(But_Baslat, &QPushButton::clicked, this, [this] { But_Baslat_Click(); });
+    connect(But_Dur, &QPushButton::clicked, this, [this] { But_dur_Click(); });
+    // Change and scroll of the tempo bar do the same.
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+}
 
 bool ArayüzKalıp::baslat_bindir() {
     const SampleBankResult bank = prepareSampleBank(workingFolder(), mediumFactor, weakFactor);
