@@ -136,10 +136,10 @@ struct UsulRender {
 // sound goes. Sample files are read from `soundFolder`; `reader` is left as after reading
 // them file by file, so a stroke whose file cannot be read sounds the samples read before
 // it. Each stroke starts one sample later than the exact grid of samplesPer64th
-// (p = p + samplesPer64th × duration + 1), which is how the program has always placed
-// them. With both hands on one circle the Tek sounds at the same place as the Düm and the
-// next stroke follows the Tek's duration. The caller stores timing.totalLength64ths as the
-// usul's totalLength.
+// (p = p + samplesPer64th × duration + 1); the offset is kept so that a file rendered now
+// is, sample for sample, the one rendered from the same usul before. With both hands on one circle
+// the Tek sounds at the same place as the Düm and the next stroke follows the Tek's duration. The
+// caller stores timing.totalLength64ths as the usul's totalLength.
 UsulRender placeUsul(const UsulRecord& usul, const UsulRenderSettings& settings,
                      const std::filesystem::path& soundFolder, SampleReader& reader);
 

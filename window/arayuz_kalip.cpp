@@ -30,7 +30,7 @@ namespace zerkavi {
 
 namespace {
 
-// The notation font: the classic small sans serif where it exists, DejaVu Sans elsewhere.
+// The notation font: a small bitmap sans serif where one is installed, DejaVu Sans elsewhere.
 QFont notationFont(int points) {
     QFont f;
     f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});

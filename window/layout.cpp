@@ -149,7 +149,7 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
         p.setColor(QPalette::Window, colour);
         w->setPalette(p);
     }
-    // Frames drawn in the classic way: the caption sits on the frame line, on the colour.
+    // Frames with the caption on the frame line, on the window's colour, as on the panels.
     central->setStyleSheet(
         QStringLiteral(
             "QGroupBox { border: 1px solid palette(dark); border-radius: 3px;"

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <fstream>
+#include <unistd.h>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
