@@ -5,8 +5,25 @@
 namespace zerkavi {
 
 inline constexpr int kMessageCount = 39;
+inline constexpr int kMessageLoadError = 1;
+inline constexpr int kMessageNameMissing = 2;
 inline constexpr int kMessageNoBeats = 3; // an usul without strokes
+inline constexpr int kMessageBeatsShort = 5;
+inline constexpr int kMessageBeatsExceed = 6;
+inline constexpr int kMessageDurationsAtLimit = 7;
+inline constexpr int kMessageConfirmDelete = 10;
+inline constexpr int kMessageSoundFileError = 13;
+inline constexpr int kMessageLoadAnUsulFirst = 15;
+// Words and letters rather than messages: the length indicator and the loudness letters.
+inline constexpr int kWordExceed = 16;
+inline constexpr int kWordMatch = 17;
+inline constexpr int kWordShort = 18;
+inline constexpr int kLetterStrong = 19;
+inline constexpr int kLetterMedium = 20;
+inline constexpr int kLetterWeak = 21;
 inline constexpr int kMessageForbiddenName = 22;
+inline constexpr int kTextHelp = 23;
+inline constexpr int kTextAbout = 24;
 
 // Refusals of the plan screen.
 inline constexpr int kMessageNoPlanSelected = 25;

@@ -114,7 +114,7 @@ void ArayüzKalıp::setLabel1(const QString& text) {
 
 void ArayüzKalıp::loadCurrentSlot() {
     if (!UsulOku()) {
-        showMessage(1);
+        showMessage(kMessageLoadError);
         return;
     }
     Text2->setText(QString::number(currentUsul.numerator));
@@ -200,7 +200,7 @@ void ArayüzKalıp::But_farklı_Click() {
     if (const int refusal =
             saveRefusal(Text5->text().isEmpty(), currentUsul.totalLength, expectedLength)) {
         showMessage(refusal);
-        if (refusal == 2 || refusal == 3) Picture1->show();
+        if (refusal == kMessageNameMissing || refusal == kMessageNoBeats) Picture1->show();
         return;
     }
     UsulRecord probe = currentUsul;
@@ -229,7 +229,7 @@ void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
 }
 
 void ArayüzKalıp::But_Sil_Click() {
-    if (!messages_.confirm(QString::fromStdString(messageText(10)))) return;
+    if (!messages_.confirm(QString::fromStdString(messageText(kMessageConfirmDelete)))) return;
     if (!writeSlot(currentSlot, emptyRecord())) return;
     currentUsul = emptyRecord();
     showEmptyFields();

@@ -34,7 +34,7 @@ void ArayüzKalıp::showExportResult(const JpegExportResult& r) {
 
 void ArayüzKalıp::But_baskı_Click() {
     if (MevcutHalka(currentUsul) == 0) {
-        showMessage(3);
+        showMessage(kMessageNoBeats);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);

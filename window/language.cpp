@@ -78,11 +78,11 @@ void ArayüzKalıp::Mn_Lisanlar_Click() {
 }
 
 void ArayüzKalıp::Mn_bilgi_Click() {
-    messages_.inform(QString::fromStdString(messageText(24)));
+    messages_.inform(QString::fromStdString(messageText(kTextAbout)));
 }
 
 void ArayüzKalıp::Mn_yardm_Click() {
-    messages_.inform(QString::fromStdString(messageText(23)));
+    messages_.inform(QString::fromStdString(messageText(kTextHelp)));
 }
 
 } // namespace zerkavi

@@ -116,7 +116,7 @@ void ArayüzKalıp::refreshFile1() {
 bool ArayüzKalıp::PlanOku() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(25);
+        showMessage(kMessageNoPlanSelected);
         return false;
     }
     Text14->setPlainText(
@@ -185,7 +185,7 @@ void ArayüzKalıp::Command10_Click() {
 void ArayüzKalıp::Command5_Click() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(25);
+        showMessage(kMessageNoPlanSelected);
         return;
     }
     std::error_code ec;
@@ -313,7 +313,7 @@ void ArayüzKalıp::Command4_Click() {
 void ArayüzKalıp::DataYapEser() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(25);
+        showMessage(kMessageNoPlanSelected);
         return;
     }
     EkranKiliti(Lock::PlanPlaying);

@@ -136,14 +136,14 @@ fs::path prepareFolder(const Options& o, LibraryFile& library) {
     if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
     const fs::path sound = o.dir / "zrkv";
     // Factors are the menu item (percent ÷ 10) divided by 10, in single precision.
     const SampleBankResult bank =
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
     for (const char* text : bank.messages)
         std::cerr << text << '\n';
-    if (bank.fatal) throw Refusal{message(o, 13)};
+    if (bank.fatal) throw Refusal{message(o, kMessageSoundFileError)};
     return sound;
 }
 
@@ -153,7 +153,7 @@ int list(const Options& o) {
     std::error_code ec;
     if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
     for (int slot = 1; slot <= kLastUsulSlot; ++slot) {
         std::string line =
             toUtf8(UsulListItem(slot, library.readUsul(slot).value_or(UsulRecord{})));
@@ -173,16 +173,16 @@ int render(const Options& o) {
     LibraryFile library;
     const fs::path sound = prepareFolder(o, library);
     const auto usul = library.readUsul(slot);
-    if (!usul) throw Refusal{message(o, 1)};
+    if (!usul) throw Refusal{message(o, kMessageLoadError)};
     // As on screen, the total comes from the circles, not from the stored field.
-    if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, 3)};
+    if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, kMessageNoBeats)};
     const std::string code = instrumentCode(instrumentOption(o.instrument));
     SampleReader reader;
     const UsulRender r =
         placeUsul(*usul, UsulRenderSettings{o.bpm, o.unit, code, o.looped}, sound, reader);
     for (WavStatus s : r.messages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
-    if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, 3)};
+    if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, kMessageNoBeats)};
     if (!writeUsulFile(*o.out, r)) throw Refusal{"cannot write " + o.out->string()};
     if (o.schedule)
         for (int k = 1; k <= r.strokeCount(); ++k) {
