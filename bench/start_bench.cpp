@@ -21,7 +21,7 @@ namespace {
 
 class Silent : public zerkavi::MessageBoxes {
   public:
-    void inform(const QString&) override {}
+    void inform(const QString&, const QString&) override {}
     bool confirm(const QString&) override { return false; }
 };
 

@@ -43,7 +43,8 @@ constexpr GlyphTable smallGlyphBand() {
     return glyphBand(150, 5, 9, 42);
 }
 
-constexpr const GlyphRect& glyphRect(const GlyphTable& t, int code) {
+// A copy: tables are often temporaries (largeGlyphBand() …), and a rectangle is 4 bytes.
+constexpr GlyphRect glyphRect(const GlyphTable& t, int code) {
     return t[std::size_t(code - kFirstGlyphCode)];
 }
 

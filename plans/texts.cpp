@@ -191,6 +191,8 @@ LanguageTexts makeEnglish() {
         "This plan is too long: its sound would not fit in one sound file (4 GB).";
     t.message[kMessagePlanNoDiskSpace] =
         "There is not enough free disk space for the sound of this plan.";
+    t.message[kMessageLibraryReadOnly] =
+        "The library file usuller.usl is read-only: nothing was saved.";
     t.pauseWord = "Pause";
     t.continueWord = "Continue";
     t.exampleText = joinLines({
@@ -246,6 +248,8 @@ LanguageTexts makeTurkish() {
     t.message[kMessagePlanTooLong] =
         "Bu meşk planı çok uzun: sesi tek bir ses dosyasına sığmaz (4 GB).";
     t.message[kMessagePlanNoDiskSpace] = "Diskte bu meşk planının sesi için yeterli boş yer yok.";
+    t.message[kMessageLibraryReadOnly] =
+        "Usul kütüphanesi usuller.usl salt okunur: hiçbir şey kaydedilmedi.";
     t.pauseWord = "Bekle";
     t.continueWord = "Devam";
     t.exampleText = joinLines({

@@ -4,9 +4,8 @@
 
 namespace zerkavi {
 
-void ModalMessageBoxes::inform(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,
-                    QMessageBox::Ok, parent_);
+void ModalMessageBoxes::inform(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent_);
     box.exec();
 }
 

@@ -49,18 +49,16 @@ void WindowTimers::killAll() {
 // ---- PlanEndTimer ----------------------------------------------------------------------
 
 PlanEndTimer::PlanEndTimer(std::function<void()> expiry)
-    : timer_(new QTimer), expiry_(std::move(expiry)) {
+    : timer_(std::make_unique<QTimer>()), expiry_(std::move(expiry)) {
     timer_->setSingleShot(true);
     timer_->setTimerType(Qt::PreciseTimer);
-    QObject::connect(timer_, &QTimer::timeout, timer_, [this] {
+    QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] {
         id_ = 0;
         if (expiry_) expiry_();
     });
 }
 
-PlanEndTimer::~PlanEndTimer() {
-    delete timer_;
-}
+PlanEndTimer::~PlanEndTimer() = default;
 
 void PlanEndTimer::StartPlanEndTimer(int ms) {
     if (id_ != 0) return;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QTimer;
 
@@ -60,7 +61,7 @@ class PlanEndTimer {
     std::uint32_t planEndTimer() const { return id_; }
 
   private:
-    QTimer* timer_;
+    std::unique_ptr<QTimer> timer_;
     std::uint32_t id_ = 0;
     std::uint32_t lastId_ = 0;
     std::function<void()> expiry_;

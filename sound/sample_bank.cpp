@@ -29,6 +29,13 @@ std::string instrumentCode(int instrumentOption) {
     return kCodes[2];
 }
 
+int instrumentOption(std::string_view word) {
+    if (word == "kudum") return 1;
+    if (word == "bendir") return 2;
+    if (word == "def") return 3;
+    return 0;
+}
+
 std::string sampleFileName(const std::string& code, Hand hand, int level) {
     return bankName(code, hand, levelDigit(hand, level));
 }

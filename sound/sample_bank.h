@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zerkavi {
@@ -27,6 +28,9 @@ inline constexpr int kSoundfileErrorMessage = 13; // messageText index shown whe
 // "KUDUM" for option 1 (kudüm), "BENDR" for option 2 (bendir), "TEFOO" for anything else
 // (def). Option 2 is selected when the program starts.
 std::string instrumentCode(int instrumentOption);
+// The option of an instrument word of the command line: "kudum" 1, "bendir" 2, "def" 3;
+// 0 for any other word.
+int instrumentOption(std::string_view word);
 
 // The file a stroke plays: level 3 and level 0 (unset) take the strong file, 2 the medium,
 // 1 the weak one. Other levels do not occur in a record and are played strong.

@@ -1,6 +1,7 @@
 #include "sound/usul_render.h"
 
 #include "common/rounding.h"
+#include "notation/geometry.h"
 
 #include <algorithm>
 #include <bit>
@@ -93,8 +94,8 @@ std::vector<ScheduledStroke> strokeList(const UsulRecord& usul) {
         const Halka& h = usul.circle(i);
         if (!h.hasStroke()) continue;
         ScheduledStroke s;
-        s.row = std::int16_t(1 + (i - 1) / 45);
-        s.x = std::int16_t(20 * i + 20 - 900 * (s.row - 1));
+        s.row = std::int16_t(rowOfCircle(i));
+        s.x = std::int16_t(circleCentreX(positionInRow(i)));
         s.length64ths = std::int16_t(h.strokeLength());
         list.push_back(s);
     }

@@ -88,8 +88,8 @@ UsulTiming usulTiming(int totalLength64ths, int bpm, int unitNote);
 
 // One stroke of the schedule. The list is 1-based on the notation; entry 1 is index 0.
 struct ScheduledStroke {
-    std::int16_t x = 0;           // centre of its circle in the notation: 20 × column + 20
-    std::int16_t row = 0;         // notation row 1..4 (45 circles a row)
+    std::int16_t x = 0;           // centre x of its circle in the notation (notation/geometry.h)
+    std::int16_t row = 0;         // notation row 1..4
     std::int16_t length64ths = 0; // rightDuration if set, else leftDuration
     std::int32_t endMs = 0;       // when the stroke ends, counted from the start of playback
 };
@@ -136,10 +136,10 @@ struct UsulRender {
 // sound goes. Sample files are read from `soundFolder`; `reader` is left as after reading
 // them file by file, so a stroke whose file cannot be read sounds the samples read before
 // it. Each stroke starts one sample later than the exact grid of samplesPer64th
-// (p = p + samplesPer64th × duration + 1), which is how the program has always placed
-// them. With both hands on one circle the Tek sounds at the same place as the Düm and the
-// next stroke follows the Tek's duration. The caller stores timing.totalLength64ths as the
-// usul's totalLength.
+// (p = p + samplesPer64th × duration + 1); the offset is kept so that a file rendered now
+// is, sample for sample, the one rendered from the same usul before. With both hands on one circle
+// the Tek sounds at the same place as the Düm and the next stroke follows the Tek's duration. The
+// caller stores timing.totalLength64ths as the usul's totalLength.
 UsulRender placeUsul(const UsulRecord& usul, const UsulRenderSettings& settings,
                      const std::filesystem::path& soundFolder, SampleReader& reader);
 

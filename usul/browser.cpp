@@ -1,5 +1,6 @@
 #include "usul/browser.h"
 
+#include "common/messages.h"
 #include "common/rounding.h"
 
 #include <cctype>
@@ -56,10 +57,10 @@ double numericPrefix(std::string_view text) {
 }
 
 int saveRefusal(bool nameEmpty, int totalLength, int expected) {
-    if (nameEmpty) return 2;
-    if (totalLength == 0) return 3;
-    if (expected > totalLength) return 5;
-    if (expected < totalLength) return 6;
+    if (nameEmpty) return kMessageNameMissing;
+    if (totalLength == 0) return kMessageNoBeats;
+    if (expected > totalLength) return kMessageBeatsShort;
+    if (expected < totalLength) return kMessageBeatsExceed;
     return 0;
 }
 

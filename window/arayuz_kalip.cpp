@@ -31,7 +31,7 @@ namespace zerkavi {
 
 namespace {
 
-// The notation font: the classic small sans serif where it exists, DejaVu Sans elsewhere.
+// The notation font: a small bitmap sans serif where one is installed, DejaVu Sans elsewhere.
 QFont notationFont(int points) {
     QFont f;
     f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
@@ -66,6 +66,9 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     setObjectName(QString::fromUtf8("ArayüzKalıp"));
     createControls();
     createMenus();
+    connectPlayback();
+    connectLanguage();
+    connectPanels();
     connectBrowser();
     connectEditing();
     connectExport();
@@ -350,22 +353,15 @@ void ArayüzKalıp::createMenus() {
     Mn_yardm = barAction("Mn_yardm");
     Mn_bilgi = barAction("Mn_bilgi");
 
-    connect(Mn_Lisanlar, &QAction::triggered, this, [this] { Mn_Lisanlar_Click(); });
-    connect(Mn_RenkZemin, &QAction::triggered, this, [this] { Mn_RenkZemin_Click(); });
-    connect(Mn_bilgi, &QAction::triggered, this, [this] { Mn_bilgi_Click(); });
-    connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Image3, &QToolButton::clicked, this, [this] { Image3_Click(); });
-    connect(But_Baslat, &QPushButton::clicked, this, [this] { But_Baslat_Click(); });
-    connect(But_Dur, &QPushButton::clicked, this, [this] { But_dur_Click(); });
     // Pictures and labels that react to a press.
     for (QWidget* w : {static_cast<QWidget*>(PicBirimNota), static_cast<QWidget*>(Label5),
                        static_cast<QWidget*>(Picture8)})
         w->installEventFilter(this);
-    // The note menu shows its pictures at full size.
-    Mn_edit->setStyle(new MenuPictureStyle);
-    // Change and scroll of the tempo bar do the same.
-    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+    // The note menu shows its pictures at full size. A widget does not own its style, so
+    // the menu holds it as a child and it goes with the menu.
+    auto* pictureStyle = new MenuPictureStyle;
+    pictureStyle->setParent(Mn_edit);
+    Mn_edit->setStyle(pictureStyle);
 }
 
 bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {
@@ -455,8 +451,8 @@ void ArayüzKalıp::setEditingButtonsForSlot() {
         b->setEnabled(editable);
 }
 
-void ArayüzKalıp::EkranKiliti(int durum) {
-    if (durum == 2) durum = 3;
+void ArayüzKalıp::EkranKiliti(Lock durum) {
+    if (durum == Lock::Released) durum = Lock::Idle;
     const std::vector<QObject*> planControls = {File1,    Picture2, Command4, Command5, Command10,
                                                 Command2, Text14,   Text9,    Command8, Option2,
                                                 Option3,  Option4,  List3};
@@ -471,38 +467,38 @@ void ArayüzKalıp::EkranKiliti(int durum) {
             if (c != list) setControlEnabled(c, false);
     };
     switch (durum) {
-    case 1:
+    case Lock::Playing:
         for (QObject* c : allControls)
             setControlEnabled(c, false);
         Frame2->setEnabled(true);
         But_Dur->setEnabled(true);
         break;
-    case 3:
+    case Lock::Idle:
         idle();
         break;
-    case 4:
+    case Lock::LoadListClosed:
         idle();
         Picture1->show();
         List1->hide();
         break;
-    case 5:
+    case Lock::LoadListOpen:
         onlyThisList(List1);
         break;
-    case 6:
+    case Lock::TargetListClosed:
         idle();
         Picture1->show();
         List2->hide();
         break;
-    case 7:
+    case Lock::TargetListOpen:
         onlyThisList(List2);
         break;
-    case 8:
+    case Lock::PlanPlaying:
         for (QObject* c : planControls)
             setControlEnabled(c, false);
         Command3->setEnabled(true);
         Command1->setEnabled(true);
         break;
-    case 9:
+    case Lock::PlanStopped:
         Command3->setEnabled(false);
         Command1->setEnabled(false);
         for (QObject* c : planControls)

@@ -52,8 +52,28 @@ namespace zerkavi {
 
 class ExportMenu;
 class FRenk;
+struct JpegExportResult;
 
 inline constexpr const char* kSoundFolderName = "zrkv";
+// The media alias every rendered file (usul or plan) is opened under.
+inline constexpr const char* kMediaAlias = "kivo";
+// Identifier of the timer that ends a playing usul.
+inline constexpr int kUsulEndTimerId = 1001;
+// The tempo bar runs from 20 to 250 beats per minute with the fast end at the top.
+inline constexpr int kTempoBarSum = 270; // bar value + beats per minute
+
+// Which controls are enabled: the states of EkranKiliti.
+enum class Lock {
+    Playing = 1,          // an usul plays: only the Play strip and Stop
+    Released = 2,         // as Idle
+    Idle = 3,             // everything, the editing buttons as the slot allows
+    LoadListClosed = 4,   // the library list closed, the notation back
+    LoadListOpen = 5,     // only the library list
+    TargetListClosed = 6, // the Save As list closed, the notation back
+    TargetListOpen = 7,   // only the Save As list
+    PlanPlaying = 8,      // a plan plays: the plan controls off, Pause and Stop on
+    PlanStopped = 9,      // the plan controls on, Pause and Stop off
+};
 
 class ArayüzKalıp : public QMainWindow {
   public:
@@ -90,7 +110,7 @@ class ArayüzKalıp : public QMainWindow {
     int innerHeight() const;
 
     // ---- operations ------------------------------------------------------------------
-    void EkranKiliti(int durum);
+    void EkranKiliti(Lock durum);
     void EkranDizayn();
     void layoutTopBand();
     void AcEfekt(QWidget* panel, int steps);
@@ -100,6 +120,8 @@ class ArayüzKalıp : public QMainWindow {
     void setEditingButtonsForSlot();
     const std::string& messageText(int index) const;
     void showMessage(int index);
+    // Writes a slot of the library; a library that refuses the write is reported.
+    bool writeSlot(int slot, const UsulRecord& r);
 
     // ---- usul browser ---------------------------------------------------------------
     // Reads slot currentSlot into currentUsul; false on a failed read.
@@ -252,6 +274,8 @@ class ArayüzKalıp : public QMainWindow {
     int planStartIndex = 0;
     std::int32_t playFromMs = 0;
     void But_JPG_Click();
+    // The message of a JPEG export, if any; the image writer's failures in their own box.
+    void showExportResult(const JpegExportResult& r);
     void But_baskı_Click();
     ExportMenu* exportMenu = nullptr; // the Export menu of the menu bar
     // Lets the user set up the printer before printing; tests print to a PDF file instead.
@@ -280,7 +304,7 @@ class ArayüzKalıp : public QMainWindow {
     std::string chosenInstrument() const;
     MediaDevice media;
     WindowTimers strokeTimers; // identifiers 1 .. strokeCount - 1
-    WindowTimers endTimer;     // the one usul end timer, identifier 1001
+    WindowTimers endTimer;     // the one usul end timer, kUsulEndTimerId
     PlanEndTimer planEnd;
     std::unique_ptr<xTimer> stopwatch;
     // Told the stroke the marker stands on whenever it moves (for measuring it against
@@ -308,6 +332,9 @@ class ArayüzKalıp : public QMainWindow {
   private:
     void createControls();
     void createMenus();
+    void connectPlayback();
+    void connectLanguage();
+    void connectPanels();
     void connectBrowser();
     void connectEditing();
     void connectExport();

@@ -32,6 +32,12 @@ double fieldValue(const QLineEdit* field) {
 
 } // namespace
 
+bool ArayüzKalıp::writeSlot(int slot, const UsulRecord& r) {
+    if (library_.writeUsul(slot, r)) return true;
+    showMessage(kMessageLibraryReadOnly);
+    return false;
+}
+
 void ArayüzKalıp::showMessage(int index) {
     messages_.inform(QString::fromStdString(messageText(index)));
 }
@@ -92,7 +98,7 @@ void ArayüzKalıp::ListeYap(int first, int last, QListWidget* list) {
     }
     list->setGeometry(Picture1->x() + (Picture1->width() - 400) / 2, 30, 400, 560);
     list->show();
-    EkranKiliti(list == List1 ? 5 : 7);
+    EkranKiliti(list == List1 ? Lock::LoadListOpen : Lock::TargetListOpen);
 }
 
 void ArayüzKalıp::But_yükle_Click() {
@@ -108,7 +114,7 @@ void ArayüzKalıp::setLabel1(const QString& text) {
 
 void ArayüzKalıp::loadCurrentSlot() {
     if (!UsulOku()) {
-        showMessage(1);
+        showMessage(kMessageLoadError);
         return;
     }
     Text2->setText(QString::number(currentUsul.numerator));
@@ -123,7 +129,7 @@ void ArayüzKalıp::List1_Pick(int row, Qt::MouseButton button) {
         currentSlot = row + 1;
         loadCurrentSlot();
     }
-    EkranKiliti(4);
+    EkranKiliti(Lock::LoadListClosed);
 }
 
 void ArayüzKalıp::But_önceki_Click() {
@@ -141,8 +147,10 @@ void ArayüzKalıp::But_sonraki_Click() {
 }
 
 void ArayüzKalıp::TimeSignature_Change() {
-    const double mertebe = fieldValue(Text3);
-    if (mertebe != 0) expectedLength = int(roundHalfEven(64.0 / mertebe * fieldValue(Text2)));
+    const double numerator = fieldValue(Text2), mertebe = fieldValue(Text3);
+    // Numbers no byte holds are refused when saving; they set no expected length.
+    if (fitsInByte(numerator) && fitsInByte(mertebe) && roundHalfEven(mertebe) != 0)
+        expectedLength = int(roundHalfEven(64.0 / mertebe * numerator));
     showLengthStatus();
     setLabel1(QString::number(currentSlot));
     Text4->setText(QString::number(currentUsul.totalLength));
@@ -185,14 +193,14 @@ void ArayüzKalıp::But_kaydet_Click() {
     }
     r.totalLength = std::int16_t(roundHalfEven(total));
     currentUsul = r;
-    library_.writeUsul(currentSlot, currentUsul);
+    writeSlot(currentSlot, currentUsul);
 }
 
 void ArayüzKalıp::But_farklı_Click() {
     if (const int refusal =
             saveRefusal(Text5->text().isEmpty(), currentUsul.totalLength, expectedLength)) {
         showMessage(refusal);
-        if (refusal == 2 || refusal == 3) Picture1->show();
+        if (refusal == kMessageNameMissing || refusal == kMessageNoBeats) Picture1->show();
         return;
     }
     UsulRecord probe = currentUsul;
@@ -205,7 +213,7 @@ void ArayüzKalıp::But_farklı_Click() {
 }
 
 void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
-    EkranKiliti(6);
+    EkranKiliti(Lock::TargetListClosed);
     if (button != Qt::LeftButton) return;
     const int target = row + kFirstUserSlot;
     UsulRecord r = currentUsul;
@@ -215,15 +223,15 @@ void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
     }
     r.spare1 = std::u32string(kSpareChars, U'\0');
     r.spare2 = std::u32string(kSpareChars, U'\0');
-    library_.writeUsul(target, r);
+    if (!writeSlot(target, r)) return;
     currentSlot = target;
     setLabel1(QString::number(currentSlot));
 }
 
 void ArayüzKalıp::But_Sil_Click() {
-    if (!messages_.confirm(QString::fromStdString(messageText(10)))) return;
+    if (!messages_.confirm(QString::fromStdString(messageText(kMessageConfirmDelete)))) return;
+    if (!writeSlot(currentSlot, emptyRecord())) return;
     currentUsul = emptyRecord();
-    library_.writeUsul(currentSlot, currentUsul);
     showEmptyFields();
 }
 

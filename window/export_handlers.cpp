@@ -23,17 +23,20 @@ void ArayüzKalıp::connectExport() {
 }
 
 void ArayüzKalıp::But_JPG_Click() {
-    const JpegExportResult r = exportNotationJpeg(currentUsul, notationStyle(), *imajPenceresi,
-                                                  Text5->text(), workingFolder());
+    showExportResult(exportNotationJpeg(currentUsul, notationStyle(), *imajPenceresi, Text5->text(),
+                                        workingFolder()));
+}
+
+void ArayüzKalıp::showExportResult(const JpegExportResult& r) {
     if (r.message != 0)
         showMessage(r.message);
     else if (const CodecReport c = codecStatusReport(r.codecStatus); !c.text.empty())
-        messages_.inform(QString::fromStdString(c.text));
+        messages_.inform(QString::fromStdString(c.text), QString::fromUtf8(kCodecErrorTitle));
 }
 
 void ArayüzKalıp::But_baskı_Click() {
     if (MevcutHalka(currentUsul) == 0) {
-        showMessage(3);
+        showMessage(kMessageNoBeats);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);

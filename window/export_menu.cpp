@@ -157,7 +157,7 @@ void ExportMenu::run(Kind kind) {
     if (plan) {
         const std::filesystem::path planFile = w.selectedPlanFile();
         if (planFile.empty()) {
-            w.showMessage(25);
+            w.showMessage(kMessageNoPlanSelected);
             return;
         }
         const std::u32string planName =

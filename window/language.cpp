@@ -69,6 +69,12 @@ void ArayüzKalıp::LisanIngilizce() {
     applyLanguage(Language::English);
 }
 
+void ArayüzKalıp::connectLanguage() {
+    connect(Mn_Lisanlar, &QAction::triggered, this, [this] { Mn_Lisanlar_Click(); });
+    connect(Mn_bilgi, &QAction::triggered, this, [this] { Mn_bilgi_Click(); });
+    connect(Mn_yardm, &QAction::triggered, this, [this] { Mn_yardm_Click(); });
+}
+
 void ArayüzKalıp::Mn_Lisanlar_Click() {
     // The entry names the other language; anything else is left alone.
     const QString caption = Mn_Lisanlar->text();
@@ -79,11 +85,11 @@ void ArayüzKalıp::Mn_Lisanlar_Click() {
 }
 
 void ArayüzKalıp::Mn_bilgi_Click() {
-    messages_.inform(QString::fromStdString(messageText(24)));
+    messages_.inform(QString::fromStdString(messageText(kTextAbout)));
 }
 
 void ArayüzKalıp::Mn_yardm_Click() {
-    messages_.inform(QString::fromStdString(messageText(23)));
+    messages_.inform(QString::fromStdString(messageText(kTextHelp)));
     offerGuide(messages_, programFolder_, language);
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QToolButton>
 
 namespace zerkavi {
 
@@ -106,6 +107,12 @@ void ArayüzKalıp::AcEfekt(QWidget* panel, int steps) {
     overlay->deleteLater();
 }
 
+void ArayüzKalıp::connectPanels() {
+    connect(Mn_RenkZemin, &QAction::triggered, this, [this] { Mn_RenkZemin_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Image3, &QToolButton::clicked, this, [this] { Image3_Click(); });
+}
+
 void ArayüzKalıp::Command2_Click() {
     Picture4->hide();
     AcEfekt(Picture3, 5000);
@@ -143,7 +150,7 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
         p.setColor(QPalette::Window, colour);
         w->setPalette(p);
     }
-    // Frames drawn in the classic way: the caption sits on the frame line, on the colour.
+    // Frames with the caption on the frame line, on the window's colour, as on the panels.
     central->setStyleSheet(
         QStringLiteral(
             "QGroupBox { border: 1px solid palette(dark); border-radius: 3px;"

@@ -15,19 +15,19 @@ void ArayüzKalıp::BoşPorte() {
 }
 
 NotationStyle ArayüzKalıp::notationStyle() const {
-    const LoudnessLetters letters{QString::fromStdString(messageText(19)),
-                                  QString::fromStdString(messageText(20)),
-                                  QString::fromStdString(messageText(21))};
+    const LoudnessLetters letters{QString::fromStdString(messageText(kLetterStrong)),
+                                  QString::fromStdString(messageText(kLetterMedium)),
+                                  QString::fromStdString(messageText(kLetterWeak))};
     return {PicEschel->image(), largeGlyphs, letters, Picture1->font(), Picture1->background()};
 }
 
 void ArayüzKalıp::showLengthStatus() {
     // Short and too long in red, a complete usul in green.
     const int d = expectedLength - currentUsul.totalLength;
-    const int word = d > 0 ? 18 : d == 0 ? 17 : 16;
+    const int word = d > 0 ? kWordShort : d == 0 ? kWordMatch : kWordExceed;
     Label4->setText(QString::fromStdString(messageText(word)));
-    Label4->setStyleSheet(word == 17 ? QStringLiteral("color: rgb(0, 128, 0)")
-                                     : QStringLiteral("color: rgb(255, 0, 0)"));
+    Label4->setStyleSheet(word == kWordMatch ? QStringLiteral("color: rgb(0, 128, 0)")
+                                             : QStringLiteral("color: rgb(255, 0, 0)"));
 }
 
 void ArayüzKalıp::göster() {

@@ -37,13 +37,13 @@ void ArayüzKalıp::lockForPlan() {
         if (!shows && std::find(usable.begin(), usable.end(), c) == usable.end())
             setControlEnabled(c, false);
     }
-    EkranKiliti(8);
+    EkranKiliti(Lock::PlanPlaying);
     usulBeforePlan_ = UsulView{currentUsul,    Text5->text(),  Text2->text(), Text3->text(),
                                Label1->text(), Label4->text(), expectedLength};
 }
 
 void ArayüzKalıp::unlockAfterPlan() {
-    EkranKiliti(9);
+    EkranKiliti(Lock::PlanStopped);
     for (const auto& [control, enabled] : enabledBeforePlan_)
         setControlEnabled(control, enabled);
     enabledBeforePlan_.clear();
@@ -101,7 +101,7 @@ void invertPlanMarker(PictureBox& picture, const UsulRecord& usul, int ordinal) 
 void ArayüzKalıp::followPlan() {
     if (plan.strokes.empty()) return;
     const std::int64_t sample =
-        std::int64_t(roundHalfEven(media.MciPosition(QStringLiteral("kivo")) * 44.1));
+        std::int64_t(roundHalfEven(media.MciPosition(QString::fromUtf8(kMediaAlias)) * 44.1));
     const auto after =
         std::upper_bound(plan.strokes.begin(), plan.strokes.end(), sample,
                          [](std::int64_t at, const PlanStroke& s) { return at < s.startSample; });

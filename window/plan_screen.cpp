@@ -3,6 +3,7 @@
 
 #include "common/rounding.h"
 #include "common/text_codec.h"
+#include "notation/geometry.h"
 #include "plans/plan_format.h"
 #include "plans/plan_render.h"
 #include "plans/plan_store.h"
@@ -98,7 +99,7 @@ void ArayüzKalıp::refreshFile1() {
 bool ArayüzKalıp::PlanOku() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(25);
+        showMessage(kMessageNoPlanSelected);
         return false;
     }
     Text14->setPlainText(
@@ -171,7 +172,7 @@ void ArayüzKalıp::Command10_Click() {
 void ArayüzKalıp::Command5_Click() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(25);
+        showMessage(kMessageNoPlanSelected);
         return;
     }
     std::error_code ec;
@@ -181,12 +182,18 @@ void ArayüzKalıp::Command5_Click() {
 
 void ArayüzKalıp::Command6_Click() {
     // Maintenance: keeps the fields as slot 99.
+    const double numerator = numericPrefix(Text2->text().toStdString());
+    const double mertebe = numericPrefix(Text3->text().toStdString());
+    if (!fitsInByte(numerator) || !fitsInByte(mertebe)) {
+        showMessage(kMessageTimeSignatureRange);
+        return;
+    }
     currentUsul.name = fixedText(u32(Text5->text()), kNameChars);
-    currentUsul.numerator = std::uint8_t(numericPrefix(Text2->text().toStdString()));
-    currentUsul.mertebe = std::uint8_t(numericPrefix(Text3->text().toStdString()));
+    currentUsul.numerator = std::uint8_t(numerator);
+    currentUsul.mertebe = std::uint8_t(mertebe);
     currentUsul.totalLength = 208;
     currentSlot = 99;
-    library_.writeUsul(currentSlot, currentUsul);
+    writeSlot(currentSlot, currentUsul);
 }
 
 void ArayüzKalıp::slideFrames(int dy) {
@@ -298,7 +305,7 @@ void ArayüzKalıp::Command4_Click() {
 void ArayüzKalıp::DataYapEser() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(25);
+        showMessage(kMessageNoPlanSelected);
         return;
     }
     lockForPlan();
@@ -337,9 +344,9 @@ void ArayüzKalıp::DataYapEser() {
     if (!plan.sectionEndMs.empty()) CalınanUsulüGöster(planStartIndex);
     playLengthMs = plan.playLengthMs;
     planPlaying = true;
-    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
     media.MciOpenPlay(QString::fromStdString((workingFolder() / kPlanSoundFileName).string()),
-                      QStringLiteral("kivo"), playFromMs);
+                      QString::fromUtf8(kMediaAlias), playFromMs);
     colourLabel3(Label3, true);
     planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - playFromMs)));
     startSectionTimers(playFromMs);
@@ -372,7 +379,7 @@ void ArayüzKalıp::SectionTimerProc(int id) {
 
 void ArayüzKalıp::Command1_Click() {
     if (planPlaying) {
-        media.MciPause(QStringLiteral("kivo"));
+        media.MciPause(QString::fromUtf8(kMediaAlias));
         planEnd.StopPlanEndTimer();
         colourLabel3(Label3, false);
         TimerWav->stop();
@@ -384,19 +391,19 @@ void ArayüzKalıp::Command1_Click() {
         return;
     }
     colourLabel3(Label3, true);
-    const std::int32_t p = media.MciPosition(QStringLiteral("kivo"));
+    const std::int32_t p = media.MciPosition(QString::fromUtf8(kMediaAlias));
     planEnd.StartPlanEndTimer(int(roundHalfEven(playLengthMs - p)));
-    startSectionTimers(media.MciPosition(QStringLiteral("kivo")));
+    startSectionTimers(media.MciPosition(QString::fromUtf8(kMediaAlias)));
     TimerWav->start();
     PlanFollow->start();
-    media.MciResume(QStringLiteral("kivo"));
+    media.MciResume(QString::fromUtf8(kMediaAlias));
     planPlaying = true;
     planPaused = false;
     Command1->setText(QString::fromStdString(texts->pauseWord));
 }
 
 void ArayüzKalıp::Command3_Click() {
-    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
     planPlaying = false;
     planPaused = false;
     colourLabel3(Label3, false);

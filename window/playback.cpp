@@ -3,12 +3,14 @@
 #include "window/arayuz_kalip.h"
 
 #include "common/rounding.h"
+#include "notation/geometry.h"
 #include "sound/progress.h"
 #include "sound/sample_bank.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 
@@ -24,13 +26,20 @@ constexpr int kPickerValues[40] = {20,  40,  42,  44,  46,  48,  50,  52,  54,  
 
 } // namespace
 
+void ArayüzKalıp::connectPlayback() {
+    connect(But_Baslat, &QPushButton::clicked, this, [this] { But_Baslat_Click(); });
+    connect(But_Dur, &QPushButton::clicked, this, [this] { But_dur_Click(); });
+    // Change and scroll of the tempo bar do the same.
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+}
+
 bool ArayüzKalıp::baslat_bindir() {
     const SampleBankResult bank = prepareSampleBank(workingFolder(), mediumFactor, weakFactor);
     for (const char* text : bank.messages)
         messages_.inform(QString::fromUtf8(text));
     if (!bank.fatal) return true;
     // Without its sound files the program cannot play: it says so and ends.
-    showMessage(13);
+    showMessage(kMessageSoundFileError);
     return false;
 }
 
@@ -58,10 +67,10 @@ std::string ArayüzKalıp::chosenInstrument() const {
 
 void ArayüzKalıp::But_Baslat_Click() {
     if (currentUsul.totalLength == 0) {
-        showMessage(3);
+        showMessage(kMessageNoBeats);
         return;
     }
-    EkranKiliti(1);
+    EkranKiliti(Lock::Playing);
     const UsulRenderSettings settings{bpm(), unitNote, chosenInstrument(), Option3->isChecked()};
     schedule = renderUsulToFile(currentUsul, settings, workingFolder(), sampleReader);
     playLengthMs = schedule.playLengthMs;
@@ -72,11 +81,12 @@ void ArayüzKalıp::But_Baslat_Click() {
     currentStroke = 0;
     planPlaying = true;
     usulPlaying = true;
-    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
     // An usul always plays from its beginning, whatever a plan played before.
     media.MciOpenPlay(QString::fromStdString((workingFolder() / kUsulFileName).string()),
-                      QStringLiteral("kivo"), 0);
-    endTimer.start(1001, int(roundHalfEven(playLengthMs)), [this](int) { But_dur_Click(); });
+                      QString::fromUtf8(kMediaAlias), 0);
+    endTimer.start(kUsulEndTimerId, int(roundHalfEven(playLengthMs)),
+                   [this](int) { But_dur_Click(); });
     Picture1->setPenWidth(4);
     drawMarker(1);
     if (markerMoved) markerMoved(1);
@@ -87,7 +97,7 @@ void ArayüzKalıp::But_Baslat_Click() {
 void ArayüzKalıp::drawMarker(int k) {
     if (k < 1 || k > schedule.strokeCount()) return;
     const ScheduledStroke& s = schedule.stroke(k);
-    Picture1->invertCircle(s.x, 150 * s.row - 75, 3, QColor(0, 0, 255));
+    Picture1->invertCircle(s.x, rowTop(s.row) + kRowHeight / 2, 3, QColor(0, 0, 255));
 }
 
 void ArayüzKalıp::StrokeTimerProc(int j) {
@@ -104,17 +114,17 @@ void ArayüzKalıp::But_dur_Click() {
         Command3_Click();
         return;
     }
-    media.MciStopClose(QStringLiteral("kivo"));
+    media.MciStopClose(QString::fromUtf8(kMediaAlias));
     endTimer.kill(1001);
     if (usulPlaying) drawMarker(currentStroke + 1);
     usulPlaying = false;
     Picture1->setPenWidth(1);
     strokeTimers.killAll();
-    EkranKiliti(3);
+    EkranKiliti(Lock::Idle);
 }
 
 void ArayüzKalıp::TimerWav_Timer() {
-    const std::int32_t p = media.MciPosition(QStringLiteral("kivo"));
+    const std::int32_t p = media.MciPosition(QString::fromUtf8(kMediaAlias));
     const int w = progressWidth(Picture2->width(), playLengthMs, p);
     // w pixels filled from the left; at the start the bar stays empty.
     if (w > 0) Picture2->box(0, 0, w - 1, Picture2->height() - 1, QColor(0, 255, 0), true);
@@ -122,7 +132,7 @@ void ArayüzKalıp::TimerWav_Timer() {
 }
 
 int ArayüzKalıp::bpm() const {
-    return 270 - VScroll1->value();
+    return kTempoBarSum - VScroll1->value();
 }
 
 void ArayüzKalıp::VScroll1_Change() {
@@ -173,7 +183,7 @@ void ArayüzKalıp::Picture8_MouseDown(double x, double y) {
     Picture8->hide();
     // Outside the 40 cells there is no value; the picker just closes.
     if (index < 0 || index >= 40) return;
-    VScroll1->setValue(270 - kPickerValues[index]);
+    VScroll1->setValue(kTempoBarSum - kPickerValues[index]);
 }
 
 } // namespace zerkavi

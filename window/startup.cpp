@@ -69,10 +69,11 @@ void ArayüzKalıp::buildMenuPictures() {
 }
 
 bool ArayüzKalıp::startUp() {
-    // 1. Relative names refer to the program folder.
+    // Relative names refer to the program folder until the sound folder is made.
     workingFolder_ = programFolder_;
 
-    // 2. One instance per program folder. A lock left by a killed process is taken over.
+    // One instance per program folder: two would write the same library and sound files.
+    // A lock left by a killed process is taken over.
     instanceLock_ = std::make_unique<QLockFile>(
         QString::fromStdString((programFolder_ / "zerkavi.lock").string()));
     instanceLock_->setStaleLockTime(0);
@@ -82,79 +83,62 @@ bool ArayüzKalıp::startUp() {
         return false;
     }
 
-    // 3. The stopwatch.
     stopwatch = std::make_unique<xTimer>();
-    // 4. The screen must hold the whole window.
+    // The window has a fixed size; a smaller screen would cut off controls.
     if (!screenIsLargeEnough()) {
         instanceLock_.reset();
         return false;
     }
 
-    // 5. A fixed 1024 x 768 window, centred on the screen.
     setFixedSize(1024, 768);
     QSize screen = screenSize_.value_or(QSize(1024, 768));
     if (!screenSize_)
         if (QScreen* s = QGuiApplication::primaryScreen()) screen = s->geometry().size();
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
 
-    // 6. Fonts were given to the notation and export pictures when they were created.
-    // 7. Turkish captions and messages.
     LisanTurkce();
-    // 8. The usul lists stay hidden until asked for.
     List1->hide();
     List2->hide();
-    // 9. Glyph rectangles of the three sizes in the glyph strip; the mertebe field.
     largeGlyphs = largeGlyphBand();
     mediumGlyphs = mediumGlyphBand();
     smallGlyphs = smallGlyphBand();
     Text3->setText(QStringLiteral("4"));
-    // 10. Tempo.
     VScroll1->setValue(120);
     VScroll1_Change();
 
-    // 11.-12. The library file: made from the built-in image only when it does not exist,
-    // then kept open for the whole run.
+    // The built-in image never overwrites an existing library: it holds the user's usuls.
     const std::filesystem::path libraryPath = programFolder_ / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
     placeGuidesIfMissing(programFolder_);
     library_.open(libraryPath);
-    // 13. The colour record.
     if (auto colour = library_.readColour()) colourRecord = *colour;
 
-    // 14. Loudness factors of the medium and weak strokes.
     mediumFactor = 0.6f;
     Mn_Oseviye[6]->setChecked(true);
     weakFactor = 0.4f;
     Mn_Zseviye[4]->setChecked(true);
-    // 15. The sound folder becomes the working folder and receives the sample bank.
+    // Without the sample bank nothing can sound, so the program ends when it cannot be made.
     prepareSoundFolder();
     if (!baslat_bindir()) {
         library_.close();
         instanceLock_.reset();
         return false;
     }
-    // 16. The saved-plan list looks into the sound folder.
     File1->setProperty("folder", QString::fromStdString(workingFolder_.string()));
-    // 17.
     But_Dur->setEnabled(false);
-    // 18. An open list must cover the notation, and the plan frames everything below.
+    // An open list must cover the notation, and the plan frames everything below.
     List1->raise();
     List2->raise();
     Frame5->raise();
-    // 19. Colours.
     renklendir(colourRecord.red, colourRecord.green, colourRecord.blue);
-    // 20. The unit note starts as if clicked once: the eighth.
+    // The unit note starts as if clicked once, which makes it the eighth.
     unitNote = 4;
     PicBirimNota_Click();
-    // 21. Note pictures on the note menu.
     buildMenuPictures();
-    // 23. Let pending events run once.
+    // Pending events (the window's move and resize) run before the panels are placed.
     QCoreApplication::processEvents();
-    // 24. Spacing table of the layout operations.
     halvingTable = TabloYap();
-    // 25.
     EkranDizayn();
-    // 26.
     BoşPorte();
     started_ = true;
     return true;
@@ -177,8 +161,8 @@ void ArayüzKalıp::shutDown() {
     if (stopwatch) stopwatch->Halt();
     library_.close();
     // Whatever still sounds under the alias stops; the answers do not matter.
-    media.send(QStringLiteral("stop kivo"));
-    media.send(QStringLiteral("close kivo"));
+    media.send(QStringLiteral("stop ") + QString::fromUtf8(kMediaAlias));
+    media.send(QStringLiteral("close ") + QString::fromUtf8(kMediaAlias));
     if (started_) {
         // The rendered and prepared sound files are made again at the next start.
         std::error_code ec;

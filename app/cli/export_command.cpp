@@ -1,4 +1,5 @@
 #include "app/cli/export_command.h"
+#include "app/cli/private_folder.h"
 
 #include "app/cli/picture_command.h"
 
@@ -140,7 +141,7 @@ std::string message(const Options& o, int index) {
 }
 
 std::string instrumentCodeOf(const Options& o) {
-    return o.instrument == "kudum" ? "KUDUM" : o.instrument == "def" ? "TEFOO" : "BENDR";
+    return instrumentCode(instrumentOption(o.instrument));
 }
 
 // The library of the program folder, made from the built-in image when missing.
@@ -149,14 +150,18 @@ void openLibrary(const Options& o, LibraryFile& library) {
     if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
 }
 
 // The program folder as the editor prepares it (the library, the sample bank in the sound
 // folder), as the other commands do.
-fs::path prepareFolder(const Options& o, LibraryFile& library) {
+fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& privateFolder) {
     openLibrary(o, library);
-    const fs::path sound = o.dir / "zrkv";
+    // The sample bank goes into the command's private folder, so nothing is left behind.
+    if (privateFolder.empty()) throw Refusal{"no temporary folder"};
+    const fs::path sound = privateFolder / "zrkv";
+    std::error_code made;
+    fs::create_directory(sound, made);
     const SampleBankResult bank =
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
     for (const char* text : bank.messages)
@@ -195,15 +200,16 @@ int exportUsulCommand(const Options& o) {
         // A picture needs the library only: the sound folder is left alone.
         openLibrary(o, library);
         const auto usul = library.readUsul(slot);
-        if (!usul) throw Refusal{message(o, 1)};
+        if (!usul) throw Refusal{message(o, kMessageLoadError)};
         const PictureResult r = writeUsulPicture(*usul, o.lang, *o.out);
         if (r.message != 0) throw Refusal{message(o, r.message)};
         if (!r.saved) throw Refusal{r.error};
         return 0;
     }
-    const fs::path sound = prepareFolder(o, library);
+    const cli::PrivateFolder folder;
+    const fs::path sound = prepareFolder(o, library, folder.path());
     const auto usul = library.readUsul(slot);
-    if (!usul) throw Refusal{message(o, 1)};
+    if (!usul) throw Refusal{message(o, kMessageLoadError)};
     SampleReader reader;
     UsulExportSettings settings{o.bpm, o.unit, instrumentCodeOf(o), o.cycles, o.keys};
     return report(o, exportUsul(*usul, format, settings, sound, reader, *o.out));
@@ -218,7 +224,8 @@ int exportPlanCommand(const Options& o) {
     const std::u32string text = readStoredPlanFile(planFile);
     if (text.empty()) throw Refusal{message(o, kMessageNoSections)};
     LibraryFile library;
-    const fs::path sound = prepareFolder(o, library);
+    const cli::PrivateFolder folder;
+    const fs::path sound = prepareFolder(o, library, folder.path());
     const UsulOfSlot readSlot = [&](int slot) { return library.readUsul(slot); };
     SampleReader reader;
     const std::u32string name = planNameFromFileName(fromUtf8(planFile.filename().string()));

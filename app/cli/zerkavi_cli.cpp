@@ -138,7 +138,7 @@ Options parse(int argc, char** argv) {
         if (percent < 20 || percent > 90 || percent % 10 != 0)
             throw UsageError{"--medium and --weak take 20, 30, ... 90"};
     if (o.unit != 4 && o.unit != 8 && o.unit != 16) throw UsageError{"--unit takes 4, 8 or 16"};
-    if (o.instrument != "kudum" && o.instrument != "bendir" && o.instrument != "def")
+    if (instrumentOption(o.instrument) == 0)
         throw UsageError{"--instrument takes kudum, bendir or def"};
     return o;
 }
@@ -161,7 +161,7 @@ fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& p
         throw Refusal{say(o, "no such folder: ", "böyle bir klasör yok: ") + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
     if (privateFolder.empty())
         throw Refusal{say(o, "no temporary folder", "geçici klasör açılamadı")};
     const fs::path sound = privateFolder / "zrkv";
@@ -171,7 +171,7 @@ fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& p
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
     for (const char* text : bank.messages)
         std::cerr << text << '\n';
-    if (bank.fatal) throw Refusal{message(o, 13)};
+    if (bank.fatal) throw Refusal{message(o, kMessageSoundFileError)};
     return sound;
 }
 
@@ -182,7 +182,7 @@ int list(const Options& o) {
     if (!fs::is_directory(o.dir, ec))
         throw Refusal{say(o, "no such folder: ", "böyle bir klasör yok: ") + o.dir.string()};
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, 1)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
     for (int slot = 1; slot <= kLastUsulSlot; ++slot) {
         std::string line =
             toUtf8(UsulListItem(slot, library.readUsul(slot).value_or(UsulRecord{})));
@@ -205,18 +205,16 @@ int render(const Options& o) {
     const cli::PrivateFolder folder;
     const fs::path sound = prepareFolder(o, library, folder.path());
     const auto usul = library.readUsul(slot);
-    if (!usul) throw Refusal{message(o, 1)};
+    if (!usul) throw Refusal{message(o, kMessageLoadError)};
     // As on screen, the total comes from the circles, not from the stored field.
-    if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, 3)};
-    const std::string code = o.instrument == "kudum" ? "KUDUM"
-                             : o.instrument == "def" ? "TEFOO"
-                                                     : "BENDR";
+    if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, kMessageNoBeats)};
+    const std::string code = instrumentCode(instrumentOption(o.instrument));
     SampleReader reader;
     const UsulRender r =
         placeUsul(*usul, UsulRenderSettings{o.bpm, o.unit, code, o.looped}, sound, reader);
     for (WavStatus s : r.messages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
-    if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, 3)};
+    if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, kMessageNoBeats)};
     if (!writeUsulFile(*o.out, r))
         throw Refusal{say(o, "cannot write ", "yazılamıyor: ") + o.out->string()};
     if (o.schedule)
@@ -228,9 +226,7 @@ int render(const Options& o) {
 }
 
 cli::PlanCommandOptions planOptions(const Options& o) {
-    const std::string code = o.instrument == "kudum" ? "KUDUM"
-                             : o.instrument == "def" ? "TEFOO"
-                                                     : "BENDR";
+    const std::string code = instrumentCode(instrumentOption(o.instrument));
     return {o.dir,
             o.lang,
             o.positional,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <type_traits>
 
 using namespace zerkavi;
 
@@ -19,6 +20,10 @@ PressHit circleHit(int n, Band band) {
 PressHit gapHit(int n) {
     return PressHit{PressHit::Kind::Gap, n, Band::None};
 }
+
+// Tables are made on the spot (largeGlyphBand() is a value), so a cell handed out by
+// reference would outlive its table; glyphRect hands out the 4-byte rectangle itself.
+static_assert(std::is_same_v<decltype(glyphRect(largeGlyphBand(), kFirstGlyphCode)), GlyphRect>);
 
 void expectHit(const PressHit& actual, const PressHit& expected, const char* what) {
     EXPECT_EQ(actual.kind, expected.kind) << what;

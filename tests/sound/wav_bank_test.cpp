@@ -145,6 +145,11 @@ TEST(SampleBank, NamesFollowInstrumentHandAndLevel) {
     EXPECT_EQ(instrumentCode(1), "KUDUM");
     EXPECT_EQ(instrumentCode(2), "BENDR");
     EXPECT_EQ(instrumentCode(3), "TEFOO");
+    // The command line's words name the same options.
+    EXPECT_EQ(instrumentCode(instrumentOption("kudum")), "KUDUM");
+    EXPECT_EQ(instrumentCode(instrumentOption("bendir")), "BENDR");
+    EXPECT_EQ(instrumentCode(instrumentOption("def")), "TEFOO");
+    EXPECT_EQ(instrumentOption("Kudum"), 0);
     // Level 3 and level 0 (unset) both take the strong file.
     EXPECT_EQ(sampleFileName("BENDR", Hand::Dum, 0), "BENDRD31.---");
     EXPECT_EQ(sampleFileName("KUDUM", Hand::Tek, 0), "KUDUMT61.---");

@@ -19,12 +19,16 @@ namespace zerkavi::testing {
 
 class RecordingMessages : public MessageBoxes {
   public:
-    void inform(const QString& text) override { shown << text; }
+    using MessageBoxes::inform;
+    void inform(const QString& text, const QString& title) override {
+        shown << text;
+        titles << title;
+    }
     bool confirm(const QString& text) override {
         asked << text;
         return answer;
     }
-    QStringList shown, asked;
+    QStringList shown, titles, asked;
     bool answer = true;
 };
 

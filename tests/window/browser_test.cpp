@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <fstream>
+#include <unistd.h>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
@@ -263,4 +264,51 @@ TEST_F(BrowserTest, SaveAsRefusesABadTimeSignatureAndEmptyListPlacesPickNothing)
     QTest::mouseClick(window->List1->viewport(), Qt::LeftButton, {}, QPoint(50, 500));
     EXPECT_TRUE(window->List1->isVisible());
     EXPECT_EQ(window->currentSlot, 32);
+}
+
+TEST_F(BrowserTest, TimeSignaturesNoByteHoldsSetNothingAndAreNotKept) {
+    pick(32);
+    const int expected = window->expectedLength;
+    window->Text2->setText("100000000000000000000"); // 64 / 8 × 10^20 is no int
+    EXPECT_EQ(window->expectedLength, expected);
+    window->Text2->setText("300");
+    const RecordBytes slot99 = slotOnDisk(99);
+    window->Command6_Click(); // maintenance keeps the fields as slot 99
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[kMessageTimeSignatureRange]);
+    EXPECT_EQ(slotOnDisk(99), slot99);
+}
+
+TEST_F(BrowserTest, AReadOnlyLibrarySaysSoAndKeepsItsBytes) {
+    // The window opens the library again as a user who may only read it.
+    const auto path = folder / "usuller.usl";
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::group_exec | std::filesystem::perms::others_exec,
+        std::filesystem::perm_options::add);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::seteuid(65534), 0);
+    }
+    const bool opened = window->library().open(path);
+    if (root) {
+        ASSERT_EQ(::seteuid(0), 0);
+    }
+    ASSERT_TRUE(opened);
+    const auto before = readBytes(path);
+    pick(201);
+    window->Text5->setText(QStringLiteral("Benim"));
+    window->Text2->setText("8");
+    window->Text3->setText("8");
+    window->Text4->setText("64");
+    window->currentUsul.circle(1).rightDuration = 64;
+    window->currentUsul.totalLength = 64;
+    window->But_kaydet_Click();
+    window->But_Sil_Click();
+    const std::string readOnly = languageTexts(Language::Turkish).message[kMessageLibraryReadOnly];
+    EXPECT_EQ(messages.shown, QStringList(2, QString::fromStdString(readOnly)));
+    EXPECT_EQ(readBytes(path), before);
 }

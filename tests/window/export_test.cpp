@@ -20,6 +20,7 @@
 #include <filesystem>
 
 using namespace zerkavi;
+using zerkavi::testing::WindowTest;
 
 namespace {
 
@@ -365,4 +366,13 @@ TEST(ExportButtons, JpegAndPrintFromTheWindow) {
     EXPECT_EQ(zerkavi::testing::readBytes(pdf).size() > 1000, true);
     window.shutDown();
     std::filesystem::remove_all(folder);
+}
+
+TEST_F(WindowTest, ImageWriterFailuresShowInABoxOfTheirOwn) {
+    ASSERT_TRUE(start());
+    JpegExportResult failed;
+    failed.codecStatus = kCodecInvalidParameter;
+    window->showExportResult(failed);
+    EXPECT_EQ(messages.shown, QStringList{QString::fromStdString(codecStatusReport(2).text)});
+    EXPECT_EQ(messages.titles, QStringList{QStringLiteral("GDI Error")});
 }

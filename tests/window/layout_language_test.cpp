@@ -8,9 +8,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 using namespace zerkavi;
@@ -149,7 +151,7 @@ TEST_F(WindowTest, ControlLockStates) {
     ArayüzKalıp& w = *window;
 
     // 1: only the Play frame and Stop.
-    w.EkranKiliti(1);
+    w.EkranKiliti(Lock(1));
     EXPECT_TRUE(w.But_Dur->isEnabled());
     EXPECT_TRUE(w.Frame2->isEnabled());
     EXPECT_FALSE(w.But_Baslat->isEnabled());
@@ -161,7 +163,7 @@ TEST_F(WindowTest, ControlLockStates) {
 
     // 3 with a built-in usul: Start on, Stop and the editing buttons off.
     w.currentSlot = 17;
-    w.EkranKiliti(3);
+    w.EkranKiliti(Lock(3));
     EXPECT_TRUE(w.But_Baslat->isEnabled());
     EXPECT_FALSE(w.But_Dur->isEnabled());
     for (QWidget* b : editingButtons(w))
@@ -169,14 +171,14 @@ TEST_F(WindowTest, ControlLockStates) {
     EXPECT_TRUE(w.Mn_Lisanlar->isEnabled());
     // 2 acts as 3; with a user slot the editing buttons come on.
     w.currentSlot = 230;
-    w.EkranKiliti(2);
+    w.EkranKiliti(Lock(2));
     for (QWidget* b : editingButtons(w))
         EXPECT_TRUE(b->isEnabled());
     EXPECT_FALSE(w.But_Dur->isEnabled());
 
     // 5: only the usul list reacts.
     w.List1->show();
-    w.EkranKiliti(5);
+    w.EkranKiliti(Lock(5));
     for (QObject* o : w.allControls) {
         if (o != w.List1) {
             EXPECT_FALSE(enabled(o)) << o->objectName().toStdString();
@@ -184,25 +186,25 @@ TEST_F(WindowTest, ControlLockStates) {
     }
     EXPECT_TRUE(w.List1->isEnabled());
     // 4: list hidden, notation shown, everything back.
-    w.EkranKiliti(4);
+    w.EkranKiliti(Lock(4));
     EXPECT_FALSE(w.List1->isVisible());
     EXPECT_TRUE(w.Picture1->isVisible());
     EXPECT_TRUE(w.But_Baslat->isEnabled());
 
     // 7 and 6 for the save list.
     w.List2->show();
-    w.EkranKiliti(7);
+    w.EkranKiliti(Lock(7));
     EXPECT_TRUE(w.List2->isEnabled());
     EXPECT_FALSE(w.List1->isEnabled());
     EXPECT_FALSE(w.But_farklı->isEnabled());
-    w.EkranKiliti(6);
+    w.EkranKiliti(Lock(6));
     EXPECT_FALSE(w.List2->isVisible());
     EXPECT_TRUE(w.But_farklı->isEnabled());
 
     // 8 leaves the usul controls as they are; 9 reverses the plan controls.
     w.currentSlot = 17;
-    w.EkranKiliti(3);
-    w.EkranKiliti(8);
+    w.EkranKiliti(Lock(3));
+    w.EkranKiliti(Lock(8));
     EXPECT_TRUE(w.But_Baslat->isEnabled());
     EXPECT_FALSE(w.But_kaydet->isEnabled());
     EXPECT_FALSE(w.Command4->isEnabled());
@@ -210,7 +212,7 @@ TEST_F(WindowTest, ControlLockStates) {
     EXPECT_FALSE(w.Option2->isEnabled());
     EXPECT_TRUE(w.Command3->isEnabled());
     EXPECT_TRUE(w.Command1->isEnabled());
-    w.EkranKiliti(9);
+    w.EkranKiliti(Lock(9));
     EXPECT_TRUE(w.Command4->isEnabled());
     EXPECT_TRUE(w.List3->isEnabled());
     EXPECT_FALSE(w.Command3->isEnabled());
@@ -218,13 +220,13 @@ TEST_F(WindowTest, ControlLockStates) {
 
     // Values outside 1..9 change nothing; timers keep their state in 3.
     w.TimerWav->start();
-    w.EkranKiliti(3);
+    w.EkranKiliti(Lock(3));
     EXPECT_TRUE(w.TimerWav->isActive());
-    w.EkranKiliti(1);
+    w.EkranKiliti(Lock(1));
     EXPECT_FALSE(w.TimerWav->isActive());
     const bool before = w.But_Baslat->isEnabled();
-    w.EkranKiliti(0);
-    w.EkranKiliti(10);
+    w.EkranKiliti(Lock(0));
+    w.EkranKiliti(Lock(10));
     EXPECT_EQ(w.But_Baslat->isEnabled(), before);
 }
 
@@ -268,4 +270,11 @@ TEST_F(WindowTest, EveryNamedControlExists) {
     EXPECT_EQ(window->Mn_Oseviye[5]->text(), QStringLiteral("50 %"));
     EXPECT_EQ(window->Label5->text(), QStringLiteral("=150"));
     EXPECT_EQ(window->Command1->text(), QStringLiteral("Bekle"));
+}
+
+TEST_F(WindowTest, TheNoteMenuStyleGoesWithTheWindow) {
+    ASSERT_TRUE(start());
+    const QPointer<QStyle> style = window->Mn_edit->style();
+    window.reset();
+    EXPECT_TRUE(style.isNull());
 }

@@ -203,7 +203,7 @@ TEST_F(DrawingTest, TheRealGlyphStripIsAndedPixelForPixel) {
     const QImage before = emptyStaff();
     const auto check = [&](int n, int code, bool dum, int fromRow, int toRow) {
         const CircleGeometry g = circleGeometry(n);
-        const GlyphRect& cell = glyphRect(largeGlyphBand(), code);
+        const GlyphRect cell = glyphRect(largeGlyphBand(), code);
         const int top = dum ? g.dumGlyphTop : g.tekGlyphTop;
         for (int dy = fromRow; dy < toRow; ++dy)
             for (int dx = 0; dx < cell.width; ++dx) {
