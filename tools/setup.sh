@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake g++ libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libgl-dev xvfb xauth pulseaudio pulseaudio-utils
-          fonts-dejavu-core imagemagick poppler-utils sox)
+          fonts-dejavu-core imagemagick poppler-utils sox
+          openbox xdotool x11-utils qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -19,4 +20,4 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j2

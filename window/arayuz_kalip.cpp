@@ -70,6 +70,10 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     connectExport();
     connectPlans();
     connectPlanPlayer();
+    // The marker, the end of an usul and the plan's sections keep to the sound heard.
+    const auto heard = [this] { return media.heardMs(QStringLiteral("kivo")); };
+    for (WindowTimers* t : {&strokeTimers, &endTimer, &sectionTimers})
+        t->followPosition(heard);
 }
 
 ArayüzKalıp::~ArayüzKalıp() {
