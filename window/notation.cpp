@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace zerkavi {
 
 void ArayüzKalıp::BoşPorte() {
@@ -25,7 +27,8 @@ void ArayüzKalıp::showLengthStatus() {
 void ArayüzKalıp::göster() {
     const int n = MevcutHalka(currentUsul);
     // One to four rows, centred above the strip of controls at the bottom.
-    Picture1->move(Picture1->x(), pictureTopForCircles(n, innerHeight()));
+    // On a short inner area four rows would reach into the band above: they start below it.
+    Picture1->move(Picture1->x(), std::max(kBandBottom, pictureTopForCircles(n, innerHeight())));
     Picture1->resizePicture(Picture1->width(), pictureHeightForCircles(n));
     const LoudnessLetters letters{QString::fromStdString(messageText(19)),
                                   QString::fromStdString(messageText(20)),

@@ -124,6 +124,7 @@ bool ArayüzKalıp::startUp() {
     Mn_Oseviye[6]->setChecked(true);
     weakFactor = 0.4f;
     Mn_Zseviye[4]->setChecked(true);
+    restoreLoudness();
     // 15. The sound folder becomes the working folder and receives the sample bank.
     prepareSoundFolder();
     if (!baslat_bindir()) {
@@ -154,6 +155,7 @@ bool ArayüzKalıp::startUp() {
     EkranDizayn();
     // 26.
     BoşPorte();
+    restoreSettings();
     started_ = true;
     return true;
 }
@@ -173,6 +175,7 @@ void ArayüzKalıp::shutDown() {
     endTimer.killAll();
     TimerWav->stop();
     if (stopwatch) stopwatch->Halt();
+    if (started_) saveSettings();
     library_.close();
     // Whatever still sounds under the alias stops; the answers do not matter.
     media.send(QStringLiteral("stop kivo"));
