@@ -42,7 +42,12 @@ int main(int argc, char** argv) {
         if (!window.startUp()) return 1;
         window.show();
         // The window manager frames the window, which then fits itself into the screen.
-        if (!QTest::qWaitFor([&] { return window.frameGeometry().height() == 768; }, 3000))
+        if (!QTest::qWaitFor(
+                [&] {
+                    return window.frameGeometry().size() != window.size() &&
+                           window.frameGeometry().height() == 768;
+                },
+                10000))
             std::fprintf(stderr, "no window manager framed the window\n");
         QTest::qWait(500);
         auto shoot = [&](const QString& name) {

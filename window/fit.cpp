@@ -51,8 +51,8 @@ void ArayüzKalıp::showEvent(QShowEvent* e) {
         if (frameGeometry().size() != geometry().size()) {
             frameWatch_->stop();
             fitFrameToScreen();
-        } else if (++frameChecks_ > 100) {
-            frameWatch_->stop(); // no frame: nothing to fit
+        } else if (++frameChecks_ > 500) {
+            frameWatch_->stop(); // no frame within 10 s: nothing to fit
         }
     });
     frameWatch_->start();

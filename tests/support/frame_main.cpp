@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
             openbox.start(QStringLiteral("openbox"), {});
             QElapsedTimer t;
             t.start();
-            while (!windowManagerRuns(display) && t.elapsed() < 10000)
+            while (!windowManagerRuns(display) && t.elapsed() < 30000)
                 QThread::msleep(100);
             if (!windowManagerRuns(display)) frameProblem = "openbox did not start";
         }

@@ -39,7 +39,13 @@ class FrameTest : public WindowTest, public ::testing::WithParamInterface<Langua
         ASSERT_TRUE(window->startUp());
         if (GetParam() == Language::English) window->Mn_Lisanlar->trigger();
         window->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry().height() == 768; }, 5000))
+        // Framed by the window manager, then fitted.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return window->frameGeometry().size() != window->size() &&
+                       window->frameGeometry().height() == 768;
+            },
+            10000))
             << "frame " << window->frameGeometry().height() << " high";
         QTest::qWait(200);
     }
