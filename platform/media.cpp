@@ -1,15 +1,14 @@
 #include "platform/media.h"
 
+#include "platform/audio_output.h"
 #include "sound/wav.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
-#include <QAudioSink>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -32,9 +31,6 @@ MediaReply done(QString text = {}) {
     return {true, std::move(text)};
 }
 
-// How often the output is topped up; well under any buffer size that works.
-constexpr int kFeedMs = 10;
-
 } // namespace
 
 struct MediaDevice::Stream {
@@ -53,13 +49,11 @@ struct MediaDevice::Stream {
     // The position while stopped or paused on the clock, and where the clock last started.
     std::int64_t heldMs = 0;
     std::int64_t clockStartedAt = 0;
-    // While a sound device plays: the position of the first byte it was given, and the
-    // next byte to hand over.
-    QAudioSink* sink = nullptr;
-    QIODevice* sinkInput = nullptr;
-    QTimer* feeder = nullptr;
+    // The sound device's output, made at the first play that finds a device; `onDevice`
+    // while it plays this stream, from position `sinkStartMs`.
+    std::unique_ptr<AudioOutput> output;
+    bool onDevice = false;
     std::int64_t sinkStartMs = 0;
-    qsizetype nextByte = 0;
 };
 
 MediaDevice::MediaDevice() = default;
@@ -94,37 +88,44 @@ bool MediaDevice::isOpen(const QString& alias) const {
     return streams_.count(alias.toLower()) != 0;
 }
 
+std::int64_t MediaDevice::heardMs(const QString& alias) const {
+    const auto it = streams_.find(alias.toLower());
+    return it == streams_.end() ? -1 : position(*it->second);
+}
+
 bool MediaDevice::soundsOnDevice(const QString& alias) const {
     const auto it = streams_.find(alias.toLower());
-    return it != streams_.end() && it->second->sink != nullptr;
+    return it != streams_.end() && it->second->onDevice && !it->second->output->failed();
 }
 
 std::int64_t MediaDevice::position(const Stream& s) const {
     std::int64_t ms = s.heldMs;
-    if (s.sink)
-        ms = s.sinkStartMs + s.sink->processedUSecs() / 1000;
-    else if (s.mode == Stream::Mode::Playing)
+    if (s.onDevice) {
+        ms = s.sinkStartMs + s.output->playedUs() / 1000;
+        // A failed device not yet handed over to the clock: the clock runs from then.
+        if (s.output->failed() && s.mode == Stream::Mode::Playing)
+            ms += nowMs() - s.output->failedAtMs();
+    } else if (s.mode == Stream::Mode::Playing)
         ms = s.heldMs + (nowMs() - s.clockStartedAt);
     return std::clamp<std::int64_t>(ms, 0, s.lengthMs);
 }
 
 void MediaDevice::releaseSink(Stream& s) {
-    if (!s.sink) return;
-    QAudioSink* sink = std::exchange(s.sink, nullptr);
-    QObject::disconnect(sink, nullptr, nullptr, nullptr);
-    QObject::disconnect(std::exchange(s.feeder, nullptr), nullptr, nullptr, nullptr);
-    s.sinkInput = nullptr;
-    sink->stop();
-    // This may run inside the sink's own signal; deleting it there is not allowed.
-    sink->deleteLater();
+    if (!s.onDevice) return;
+    s.onDevice = false;
+    s.output->stop();
 }
 
-void MediaDevice::feed(Stream& s) {
-    if (!s.sinkInput || s.mode != Stream::Mode::Playing) return;
-    const qsizetype n = std::min<qsizetype>(s.sink->bytesFree(), s.pcm.size() - s.nextByte);
-    if (n <= 0) return;
-    const qint64 written = s.sinkInput->write(s.pcm.constData() + s.nextByte, n);
-    if (written > 0) s.nextByte += qsizetype(written);
+void MediaDevice::takeOverFailedDevice(Stream& s) {
+    if (!s.onDevice || !s.output->failed()) return;
+    // The device failed while playing (the server went away): the clock carries on from
+    // what was heard, as if it had taken over at that moment.
+    const std::int64_t heard =
+        std::clamp<std::int64_t>(s.sinkStartMs + s.output->playedUs() / 1000, 0, s.lengthMs);
+    const std::int64_t failedAt = s.output->failedAtMs();
+    releaseSink(s);
+    s.heldMs = heard;
+    s.clockStartedAt = clock_ ? nowMs() : failedAt;
 }
 
 void MediaDevice::startOnClock(Stream& s, std::int64_t fromMs) {
@@ -183,37 +184,17 @@ MediaReply MediaDevice::play(Stream& s, std::int64_t fromMs) {
         startOnClock(s, fromMs);
         return done();
     }
-    // We write the samples ourselves, whatever space the output has free, on a short
-    // timer. Qt 6.4's pull mode hands PulseAudio only whole periods: with a buffer of 40
-    // or 50 ms it stalled for good after the first period.
-    const int rate = s.format.sampleRate();
-    auto* sink = new QAudioSink(device, s.format);
-    sink->setBufferSize(qsizetype(bufferMs_) * rate / 1000 * s.bytesPerFrame);
-    QIODevice* input = sink->start();
-    if (!input || sink->error() != QAudio::NoError || sink->state() == QAudio::StoppedState) {
+    // The samples are fed from the output's own thread, so that nothing this thread does
+    // can make the sound stumble.
+    if (!s.output) s.output = std::make_unique<AudioOutput>();
+    const qsizetype fromByte = qsizetype(fromMs * s.format.sampleRate() / 1000) * s.bytesPerFrame;
+    if (!s.output->start(device, s.format, s.pcm, fromByte, bufferMs_)) {
         // No server, or the device refused the stream: keep time as if it played.
-        delete sink;
         startOnClock(s, fromMs);
         return done();
     }
-    s.sink = sink;
-    s.sinkInput = input;
+    s.onDevice = true;
     s.sinkStartMs = fromMs;
-    s.nextByte = qsizetype(fromMs * rate / 1000) * s.bytesPerFrame;
-    s.feeder = new QTimer(sink);
-    s.feeder->setTimerType(Qt::PreciseTimer);
-    QObject::connect(s.feeder, &QTimer::timeout, sink, [this, &s] { feed(s); });
-    feed(s);
-    s.feeder->start(kFeedMs);
-    // A device that fails while playing (the server went away) hands over to the clock
-    // at the position heard last.
-    QObject::connect(sink, &QAudioSink::stateChanged, sink, [this, &s, sink](QAudio::State st) {
-        if (st != QAudio::StoppedState || s.sink != sink || sink->error() == QAudio::NoError)
-            return;
-        const std::int64_t heard = position(s);
-        releaseSink(s);
-        startOnClock(s, heard);
-    });
     return done();
 }
 
@@ -241,6 +222,7 @@ MediaReply MediaDevice::send(const QString& command) {
     if (words.size() < 2) return fail("missing alias");
     Stream* s = find(words[1]);
     if (!s) return fail("alias not open");
+    takeOverFailedDevice(*s);
 
     if (isWord(verb, "play")) {
         if (words.size() == 2)
@@ -266,8 +248,8 @@ MediaReply MediaDevice::send(const QString& command) {
     if (isWord(verb, "pause")) {
         if (s->mode != Stream::Mode::Playing) return done();
         // While paused nothing is fed: a write would wake the output up again.
-        if (s->sink)
-            s->sink->suspend();
+        if (s->onDevice)
+            s->output->suspend();
         else
             s->heldMs = position(*s);
         s->mode = Stream::Mode::Paused;
@@ -276,9 +258,8 @@ MediaReply MediaDevice::send(const QString& command) {
     if (isWord(verb, "resume")) {
         if (s->mode != Stream::Mode::Paused) return done();
         s->mode = Stream::Mode::Playing;
-        if (s->sink) {
-            s->sink->resume();
-            feed(*s);
+        if (s->onDevice) {
+            s->output->resume();
         } else {
             s->clockStartedAt = nowMs();
         }

@@ -74,11 +74,18 @@ class MediaDevice {
     bool clockForced() const { return clockForced_; }
 
     // Size of the audio output's buffer in ms. It is filled at once, so its size does not
-    // delay the start; a larger one rides out longer stalls of the event loop. At 30 ms
-    // the sound broke up now and then; without a request PulseAudio may choose up to two
-    // seconds.
+    // delay the start, and positions count what was heard, not what was handed over. The
+    // output is fed from a thread of its own, so the window's event loop may stall without
+    // a gap; the buffer rides out the moments a busy machine keeps that thread waiting
+    // (60 ms was not enough at a load of 13 on two cores). Without a request PulseAudio
+    // may choose up to two seconds.
     void setBufferMs(int ms) { bufferMs_ = ms; }
     int bufferMs() const { return bufferMs_; }
+
+    // The position of the file under `alias` in ms, as "status position" answers it but
+    // without sending a command; -1 when nothing is open under it. For timers that keep
+    // to the sound.
+    std::int64_t heardMs(const QString& alias) const;
 
     bool isOpen(const QString& alias) const;
     // True while the file under `alias` is played by a sound device, false while its
@@ -90,7 +97,7 @@ class MediaDevice {
     MediaReply open(const QString& path, const QString& type, const QString& alias);
     MediaReply play(Stream& s, std::int64_t fromMs);
     void startOnClock(Stream& s, std::int64_t fromMs);
-    void feed(Stream& s);
+    void takeOverFailedDevice(Stream& s);
     void releaseSink(Stream& s);
     std::int64_t position(const Stream& s) const;
     std::int64_t nowMs() const;
@@ -102,7 +109,7 @@ class MediaDevice {
     std::map<QString, std::unique_ptr<Stream>> streams_; // by lower-case alias
     bool clockForced_ = false;
     ClockMs clock_;
-    int bufferMs_ = 60;
+    int bufferMs_ = 200;
 };
 
 } // namespace zerkavi

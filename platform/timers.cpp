@@ -19,15 +19,29 @@ void WindowTimers::start(int id, int ms, Callback callback) {
     auto* timer = new QTimer(&host_);
     timer->setSingleShot(true);
     timer->setTimerType(Qt::PreciseTimer);
-    QObject::connect(timer, &QTimer::timeout, timer, [this, id, timer, cb = std::move(callback)] {
-        const auto it = timers_.find(id);
-        if (it == timers_.end() || it->second != timer) return;
-        timers_.erase(it);
-        // The callback may start this identifier again or kill every timer; this one is
-        // already out of the table, and it is deleted only once its signal has returned.
-        timer->deleteLater();
-        if (cb) cb(id);
-    });
+    const std::int64_t from = position_ ? position_() : -1;
+    const std::int64_t due = from + std::max(ms, 0);
+    QObject::connect(
+        timer, &QTimer::timeout, timer,
+        [this, id, timer, from, due, seen = std::int64_t(-1), cb = std::move(callback)]() mutable {
+            const auto it = timers_.find(id);
+            if (it == timers_.end() || it->second != timer) return;
+            if (position_ && from >= 0) {
+                const std::int64_t now = position_();
+                // A sound that stands still (stalled, or never started) does not hold the
+                // timer up any longer: it waits once, then only while the sound moves.
+                if (now >= 0 && now < due && (seen < 0 || now > seen)) {
+                    seen = now;
+                    timer->start(int(due - now));
+                    return;
+                }
+            }
+            timers_.erase(it);
+            // The callback may start this identifier again or kill every timer; this one is
+            // already out of the table, and it is deleted only once its signal has returned.
+            timer->deleteLater();
+            if (cb) cb(id);
+        });
     timers_[id] = timer;
     timer->start(std::max(ms, 0));
 }

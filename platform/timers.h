@@ -35,8 +35,17 @@ class WindowTimers {
     bool isRunning(int id) const { return timers_.count(id) != 0; }
     int runningCount() const { return int(timers_.size()); }
 
+    // Where the sound stands, in ms; negative when nothing plays. With a source, a timer
+    // started for `ms` is due when the sound has moved `ms` on from where it stood at the
+    // start: a timer that comes while the sound is behind waits the difference, as long
+    // as the sound moves on at all. So the timers keep to what is heard, however late the
+    // sound started or however long this thread was held up.
+    using Position = std::function<std::int64_t()>;
+    void followPosition(Position position) { position_ = std::move(position); }
+
   private:
     QObject host_; // parent of the QTimers, so they all go with this object
+    Position position_;
     std::map<int, QTimer*> timers_;
 };
 

@@ -1,7 +1,10 @@
-// Takes the screenshots of docs/: starts the real window (run it under Xvfb), loads usuls
-// through the same handlers a click uses, and saves what the screen shows.
+// Takes the screenshots of docs/: starts the real window (run it under Xvfb with a window
+// manager, on the smallest screen the program accepts), loads usuls through the same
+// handlers a click uses, and saves what the screen shows, window frame included.
 //
-//   xvfb-run -a -s "-screen 0 1280x1024x24" build/screenshots OUTDIR
+//   cmake --build build --target screenshots
+//   xvfb-run -a -s "-screen 0 1024x768x24" sh -c \
+//     'openbox & sleep 1; build/screenshots docs/screenshots; kill %1'
 #include "platform/message_boxes.h"
 #include "window/arayuz_kalip.h"
 
@@ -14,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTest>
 
 #include <cstdio>
@@ -30,12 +34,22 @@ int main(int argc, char** argv) {
     const QString folder = QDir::tempPath() + "/zerkavi-screenshots";
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
+    // A first start, whatever the user running this chose before.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder + "/config");
     zerkavi::ModalMessageBoxes messages;
     int rc = 0;
     {
         zerkavi::ArayüzKalıp window(folder.toStdString(), messages);
         if (!window.startUp()) return 1;
         window.show();
+        // The window manager frames the window, which then fits itself into the screen.
+        if (!QTest::qWaitFor(
+                [&] {
+                    return window.frameGeometry().size() != window.size() &&
+                           window.frameGeometry().height() == 768;
+                },
+                10000))
+            std::fprintf(stderr, "no window manager framed the window\n");
         QTest::qWait(500);
         auto shoot = [&](const QString& name) {
             QTest::qWait(300);

@@ -7,7 +7,7 @@ packages=(build-essential cmake g++ libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev xvfb xauth pulseaudio pulseaudio-utils
           fonts-dejavu-core imagemagick poppler-utils sox pkg-config libsndfile1-dev
           lilypond musescore3 desktop-file-utils appstream lintian help2man dpkg-dev file
-          fakeroot)
+          fakeroot openbox xdotool x11-utils qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -21,4 +21,4 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j2

@@ -25,6 +25,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QTranslator>
 #include <type_traits>
 
 namespace zerkavi {
@@ -74,6 +75,11 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     connectExport();
     connectPlans();
     connectPlanPlayer();
+    createKeyboard();
+    // The marker, the end of an usul and the plan's sections keep to the sound heard.
+    const auto heard = [this] { return media.heardMs(QString::fromUtf8(kMediaAlias)); };
+    for (WindowTimers* t : {&strokeTimers, &endTimer, &sectionTimers})
+        t->followPosition(heard);
 }
 
 ArayüzKalıp::~ArayüzKalıp() {
@@ -138,50 +144,50 @@ void ArayüzKalıp::createControls() {
     Picture1 = make<PictureBox>(c, "Picture1", 26, 66, 964, 556);
     Picture1->setFont(notationFont(8));
 
-    // The strip below the notation.
-    Frame2 = make<QGroupBox>(c, "Frame2", 4, 626, 196, 112);
-    But_Baslat = make<QPushButton>(Frame2, "But_Baslat", 8, 22, 86, 30);
-    But_Dur = make<QPushButton>(Frame2, "But_Dur", 100, 22, 86, 30);
-    Option2 = make<QRadioButton>(Frame2, "Option2", 8, 58, 90, 22);
-    Option3 = make<QRadioButton>(Frame2, "Option3", 8, 82, 90, 22);
-    Option4 = make<QRadioButton>(Frame2, "Option4", 100, 58, 90, 22);
+    // The strip below the notation; placeStrip() puts it on the bottom of the inner area.
+    Frame2 = make<QGroupBox>(c, "Frame2", 4, 640, 196, kStripHeight);
+    But_Baslat = make<QPushButton>(Frame2, "But_Baslat", 8, 18, 86, 28);
+    But_Dur = make<QPushButton>(Frame2, "But_Dur", 100, 18, 86, 28);
+    Option2 = make<QRadioButton>(Frame2, "Option2", 8, 49, 90, 20);
+    Option3 = make<QRadioButton>(Frame2, "Option3", 8, 69, 90, 20);
+    Option4 = make<QRadioButton>(Frame2, "Option4", 100, 49, 92, 20);
     auto* playMode = new QButtonGroup(this);
     playMode->addButton(Option2);
     playMode->addButton(Option3);
     playMode->addButton(Option4);
     Option2->setChecked(true);
 
-    VScroll1 = make<QScrollBar>(c, "VScroll1", 206, 630, 18, 106);
+    VScroll1 = make<QScrollBar>(c, "VScroll1", 206, 644, 18, kStripHeight - 6);
     VScroll1->setOrientation(Qt::Vertical);
     VScroll1->setRange(20, 250);
     VScroll1->setSingleStep(1);
     VScroll1->setPageStep(4);
-    PicBirimNota = make<PictureBox>(c, "PicBirimNota", 230, 640, 22, 46);
-    Label5 = make<QLabel>(c, "Label5", 254, 652, 48, 22);
+    PicBirimNota = make<PictureBox>(c, "PicBirimNota", 230, 652, 22, 46);
+    Label5 = make<QLabel>(c, "Label5", 254, 664, 48, 22);
 
-    Frame1 = make<QGroupBox>(c, "Frame1", 304, 626, 112, 112);
+    Frame1 = make<QGroupBox>(c, "Frame1", 304, 640, 112, kStripHeight);
     auto* instruments = new QButtonGroup(this);
     const char* const optionNames[] = {"", "Option1(1)", "Option1(2)", "Option1(3)"};
     for (int i = 1; i <= 3; ++i) {
         Option1[std::size_t(i)] =
-            make<QRadioButton>(Frame1, optionNames[i], 10, 22 + (i - 1) * 28, 96, 24);
+            make<QRadioButton>(Frame1, optionNames[i], 10, 18 + (i - 1) * 23, 96, 22);
         instruments->addButton(Option1[std::size_t(i)], i);
     }
     Option1[2]->setChecked(true);
 
-    Frame4 = make<QGroupBox>(c, "Frame4", 422, 626, 250, 112);
-    But_Temizle = make<QPushButton>(Frame4, "But_Temizle", 10, 24, 112, 30);
-    But_optimize = make<QPushButton>(Frame4, "But_optimize", 128, 24, 112, 30);
-    But_uzat = make<QPushButton>(Frame4, "But_uzat", 10, 66, 112, 30);
+    Frame4 = make<QGroupBox>(c, "Frame4", 422, 640, 250, kStripHeight);
+    But_Temizle = make<QPushButton>(Frame4, "But_Temizle", 10, 20, 112, 28);
+    But_optimize = make<QPushButton>(Frame4, "But_optimize", 128, 20, 112, 28);
+    But_uzat = make<QPushButton>(Frame4, "But_uzat", 10, 55, 112, 28);
     But_uzat->setText(QStringLiteral("<    >"));
-    But_kısalt = make<QPushButton>(Frame4, "But_kısalt", 128, 66, 112, 30);
+    But_kısalt = make<QPushButton>(Frame4, "But_kısalt", 128, 55, 112, 28);
     But_kısalt->setText(QStringLiteral(">   <"));
 
-    Frame7 = make<QGroupBox>(c, "Frame7", 678, 626, 170, 112);
-    But_mertebe[0] = make<QPushButton>(Frame7, "But_mertebe(0)", 10, 24, 150, 30);
-    But_mertebe[1] = make<QPushButton>(Frame7, "But_mertebe(1)", 10, 66, 150, 30);
+    Frame7 = make<QGroupBox>(c, "Frame7", 678, 640, 170, kStripHeight);
+    But_mertebe[0] = make<QPushButton>(Frame7, "But_mertebe(0)", 10, 20, 150, 28);
+    But_mertebe[1] = make<QPushButton>(Frame7, "But_mertebe(1)", 10, 55, 150, 28);
 
-    But_baskı = make<QPushButton>(c, "But_baskı", 856, 650, 134, 30);
+    But_baskı = make<QPushButton>(c, "But_baskı", 856, 652, 134, 30);
     But_JPG = make<QPushButton>(c, "But_JPG", 856, 692, 134, 30);
 
     // The three work-plan frames; EkranDizayn puts them just below the visible area.
@@ -365,6 +371,7 @@ void ArayüzKalıp::createMenus() {
 }
 
 bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {
+    if (keyboardEvent(watched, event)) return true;
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (watched == PicBirimNota) {
@@ -373,6 +380,7 @@ bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {
         }
         if (watched == Label5) {
             Label5_Click();
+            openPicker();
             return true;
         }
         if (watched == Picture8) {

@@ -47,6 +47,7 @@ class QRadioButton;
 class QScrollBar;
 class QTimer;
 class QToolButton;
+class QTranslator;
 
 namespace zerkavi {
 
@@ -74,6 +75,11 @@ enum class Lock {
     PlanPlaying = 8,      // a plan plays: the plan controls off, Pause and Stop on
     PlanStopped = 9,      // the plan controls on, Pause and Stop off
 };
+
+// Height of the strip of controls at the bottom of the inner area, and the lowest line of
+// the band above the notation.
+inline constexpr int kStripHeight = 92;
+inline constexpr int kBandBottom = 26;
 
 class ArayüzKalıp : public QMainWindow {
   public:
@@ -112,6 +118,15 @@ class ArayüzKalıp : public QMainWindow {
     // ---- operations ------------------------------------------------------------------
     void EkranKiliti(Lock durum);
     void EkranDizayn();
+    // Puts the strip of controls on the bottom of the inner area and the plan frames just
+    // below it; the notation is placed between the band and the strip.
+    void placeStrip();
+    // Top of the strip in the inner area.
+    int stripTop() const;
+    // With a window manager the frame comes on top of the inner area: once it is known,
+    // the inner area shrinks so that the whole window is 1024 x 768, centred, and the
+    // controls are laid out for it again. Nothing changes where there is no frame.
+    void fitFrameToScreen();
     void layoutTopBand();
     void AcEfekt(QWidget* panel, int steps);
     void LisanTurkce();
@@ -226,6 +241,26 @@ class ArayüzKalıp : public QMainWindow {
     // Every control with an enabled state, in creation order, for the control lock.
     std::vector<QObject*> allControls;
 
+    // ---- keyboard and remembered settings ------------------------------------------------
+    QMenu* Mn_klavye = nullptr;
+    QAction *Key_BaslatDur = nullptr, *Key_kapat = nullptr, *Key_önceki = nullptr,
+            *Key_sonraki = nullptr, *Key_hızlı = nullptr, *Key_yavaş = nullptr;
+    void createKeyboard();
+    void applyKeyboardCaptions();
+    // Space: Start or Stop of the usul, or of the plan in Planned mode.
+    void spacePressed();
+    // Escape: closes the picker or an open list without a change.
+    void escapePressed();
+    void tempoStep(int bpmStep);
+    // Selects the current slot in an opened list (its first entry is `firstSlot`), shows it
+    // in the middle and gives the list the keyboard.
+    void openListAt(QListWidget* list, int firstSlot);
+    void openPicker();
+    void closePicker();
+    void restoreLoudness();
+    void restoreSettings();
+    void saveSettings();
+
     // ---- handlers ----------------------------------------------------------------------
     void Mn_Lisanlar_Click();
     void Mn_RenkZemin_Click();
@@ -327,6 +362,7 @@ class ArayüzKalıp : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -340,6 +376,8 @@ class ArayüzKalıp : public QMainWindow {
     void connectExport();
     void connectPlans();
     void connectPlanPlayer();
+    // Keys of the lists, presses around the open picker; true when the event was used.
+    bool keyboardEvent(QObject* watched, QEvent* event);
     // Presses and moves on the notation; true when the event was used.
     bool editingEvent(QObject* watched, QEvent* event);
     // Presses on the usul lists and the mertebe field; true when the press was used.
@@ -377,6 +415,12 @@ class ArayüzKalıp : public QMainWindow {
     LibraryFile library_;
     bool started_ = false;
     bool shutDown_ = false;
+    QTimer* frameWatch_ = nullptr;
+    bool pickerWatched_ = false;
+    // Qt's own texts (standard buttons, dialogs) in Turkish while the window is Turkish.
+    std::unique_ptr<QTranslator> qtTurkish_;
+    void useQtTexts(Language lang);
+    int frameChecks_ = 0;
 };
 
 } // namespace zerkavi

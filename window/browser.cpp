@@ -99,6 +99,7 @@ void ArayüzKalıp::ListeYap(int first, int last, QListWidget* list) {
     list->setGeometry(Picture1->x() + (Picture1->width() - 400) / 2, 30, 400, 560);
     list->show();
     EkranKiliti(list == List1 ? Lock::LoadListOpen : Lock::TargetListOpen);
+    openListAt(list, first);
 }
 
 void ArayüzKalıp::But_yükle_Click() {

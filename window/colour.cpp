@@ -11,7 +11,9 @@
 
 namespace zerkavi {
 
-FRenk::FRenk(ArayüzKalıp& main) : QDialog(nullptr), main_(main) {
+// The dialog belongs to the main window: the window manager keeps it in front of it and
+// never minimises it away from it.
+FRenk::FRenk(ArayüzKalıp& main) : QDialog(&main), main_(main) {
     setObjectName(QStringLiteral("FRenk"));
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setFixedSize(330, 178);
@@ -45,6 +47,10 @@ FRenk::FRenk(ArayüzKalıp& main) : QDialog(nullptr), main_(main) {
 
 void FRenk::Form_Load() {
     main_.setEnabled(false);
+    // A window may be enabled while its disabled owner waits for it.
+    setEnabled(true);
+    // Only the preview colour is kept between openings.
+    Check1->setChecked(false);
     HScroll1->setValue(main_.colourRecord.red);
     HScroll2->setValue(main_.colourRecord.green);
     HScroll3->setValue(main_.colourRecord.blue);

@@ -2,6 +2,7 @@
 // a preview shows it, Apply uses it and, when asked, keeps it in the library.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 
 class QCheckBox;
@@ -12,6 +13,11 @@ namespace zerkavi {
 
 class ArayüzKalıp;
 class PictureBox;
+
+// Contrast of two colours as for text on a background, from 1 to 21.
+double contrastRatio(const QColor& a, const QColor& b);
+// A grey that reads on `background` at a contrast of at least 4.5:1, for locked captions.
+QColor legibleGrey(const QColor& background);
 
 class FRenk : public QDialog {
   public:

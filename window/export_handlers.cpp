@@ -32,6 +32,12 @@ void ArayüzKalıp::showExportResult(const JpegExportResult& r) {
         showMessage(r.message);
     else if (const CodecReport c = codecStatusReport(r.codecStatus); !c.text.empty())
         messages_.inform(QString::fromStdString(c.text), QString::fromUtf8(kCodecErrorTitle));
+    else if (r.saved)
+        // Otherwise the picture would go silently into the sound folder.
+        messages_.inform((language == Language::English
+                              ? QStringLiteral("The picture was saved as\n%1")
+                              : QString::fromUtf8("Resim şu dosyaya kaydedildi:\n%1"))
+                             .arg(QString::fromStdString(r.file.string())));
 }
 
 void ArayüzKalıp::But_baskı_Click() {

@@ -5,12 +5,15 @@
 #include "window/export_menu.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTranslator>
 
 namespace zerkavi {
 
@@ -50,7 +53,9 @@ void ArayüzKalıp::applyCaptions(Language lang) {
 
 void ArayüzKalıp::applyLanguage(Language lang) {
     language = lang;
+    useQtTexts(lang);
     applyCaptions(language);
+    applyKeyboardCaptions();
     texts = &languageTexts(language);
     Text1->setPlainText(QString::fromStdString(texts->exampleText).replace("\r\n", "\n"));
     Command1->setText(QString::fromStdString(planPaused ? texts->continueWord : texts->pauseWord));
@@ -59,6 +64,21 @@ void ArayüzKalıp::applyLanguage(Language lang) {
     göster();
     planMarkerStroke = 0;
     if (planHoldsWindow()) followPlan();
+}
+
+void ArayüzKalıp::useQtTexts(Language lang) {
+    if (lang == Language::Turkish) {
+        if (!qtTurkish_) {
+            qtTurkish_ = std::make_unique<QTranslator>();
+            // Debian ships them in qt6-translations-l10n; without it Qt stays English.
+            if (!qtTurkish_->load(QStringLiteral("qtbase_tr"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                return;
+        }
+        QCoreApplication::installTranslator(qtTurkish_.get());
+    } else if (qtTurkish_) {
+        QCoreApplication::removeTranslator(qtTurkish_.get());
+    }
 }
 
 void ArayüzKalıp::LisanTurkce() {

@@ -14,12 +14,50 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace zerkavi {
+
+namespace {
+
+double luminance(const QColor& c) {
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+} // namespace
+
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor legibleGrey(const QColor& background) {
+    // The grey nearest to the middle that still reads at 4.5:1: dark on light backgrounds,
+    // light on dark ones.
+    const bool light = luminance(background) > 0.18;
+    for (int step = 0; step <= 128; step += 2) {
+        const int v = light ? 128 - step : 128 + step;
+        const QColor grey(std::clamp(v, 0, 255), std::clamp(v, 0, 255), std::clamp(v, 0, 255));
+        if (contrastRatio(grey, background) >= 4.5) return grey;
+    }
+    return light ? QColor(Qt::black) : QColor(Qt::white);
+}
 
 void ArayüzKalıp::layoutTopBand() {
     // The fields follow the caption of the name frame, whose length depends on the language.
     int x = Frame3->fontMetrics().horizontalAdvance(Frame3->title()) + 12;
     const std::vector<QWidget*> band = {Label1, But_önceki, But_sonraki, Text5, But_yükle};
+    // The name field gives way so that the band ends inside the window whatever the
+    // length of the caption.
+    const int fixedWidths = Label1->width() + But_önceki->width() + But_sonraki->width() +
+                            But_yükle->width() + 4 + 2 + 4 + 4 + 2;
+    const int room = width() - 6 - Frame3->x() - Frame6->width() - Frame8->width() - 12;
+    Text5->resize(std::clamp(room - x - fixedWidths, 120, 210), Text5->height());
     for (QWidget* w : band) {
         w->move(x, w->y());
         x += w->width() + (w == Label1 ? 4 : w == But_önceki ? 2 : 4);
@@ -33,6 +71,7 @@ void ArayüzKalıp::EkranDizayn() {
     Picture1->move(26, Picture1->y());
     Picture1->resize(964, Picture1->height());
     Picture5->setGeometry(Picture1->x(), 12, Picture1->width(), 528);
+    placeStrip();
     // The plan frames wait side by side just below the visible area.
     const int top = innerHeight() + 2;
     for (QGroupBox* f : {Frame5, Frame10, Frame9})
@@ -137,6 +176,8 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
     const QColor colour(k, s, m);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, colour);
+    // Captions of locked frames and options stay legible on any background.
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, legibleGrey(colour));
     setPalette(pal);
     const std::vector<QWidget*> coloured = {
         Label4,     Label5,     Label1,     Label7,   Label2,  Label9,  Label3,
@@ -148,6 +189,7 @@ void ArayüzKalıp::renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m) {
     for (QWidget* w : coloured) {
         QPalette p = w->palette();
         p.setColor(QPalette::Window, colour);
+        p.setColor(QPalette::Disabled, QPalette::WindowText, legibleGrey(colour));
         w->setPalette(p);
     }
     // Frames with the caption on the frame line, on the window's colour, as on the panels.

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace zerkavi {
 
 void ArayüzKalıp::BoşPorte() {
@@ -33,7 +35,8 @@ void ArayüzKalıp::showLengthStatus() {
 void ArayüzKalıp::göster() {
     const int n = MevcutHalka(currentUsul);
     // One to four rows, centred above the strip of controls at the bottom.
-    Picture1->move(Picture1->x(), pictureTopForCircles(n, innerHeight()));
+    // On a short inner area four rows would reach into the band above: they start below it.
+    Picture1->move(Picture1->x(), std::max(kBandBottom, pictureTopForCircles(n, innerHeight())));
     Picture1->resizePicture(Picture1->width(), pictureHeightForCircles(n));
     {
         QPainter p(&Picture1->image());

@@ -117,6 +117,7 @@ bool ArayüzKalıp::startUp() {
     Mn_Oseviye[6]->setChecked(true);
     weakFactor = 0.4f;
     Mn_Zseviye[4]->setChecked(true);
+    restoreLoudness();
     // Without the sample bank nothing can sound, so the program ends when it cannot be made.
     prepareSoundFolder();
     if (!baslat_bindir()) {
@@ -140,6 +141,7 @@ bool ArayüzKalıp::startUp() {
     halvingTable = TabloYap();
     EkranDizayn();
     BoşPorte();
+    restoreSettings();
     started_ = true;
     return true;
 }
@@ -159,6 +161,7 @@ void ArayüzKalıp::shutDown() {
     endTimer.killAll();
     TimerWav->stop();
     if (stopwatch) stopwatch->Halt();
+    if (started_) saveSettings();
     library_.close();
     // Whatever still sounds under the alias stops; the answers do not matter.
     media.send(QStringLiteral("stop ") + QString::fromUtf8(kMediaAlias));

@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QPushButton>
+#include <QSettings>
 #include <QStringList>
 
 #include <filesystem>
@@ -44,7 +45,12 @@ inline std::vector<QWidget*> editingButtons(ArayüzKalıp& w) {
 
 class WindowTest : public ::testing::Test {
   protected:
-    void SetUp() override { folder = makeTemporaryFolder(); }
+    // Each test has its own user settings, in its folder: a first start.
+    void SetUp() override {
+        folder = makeTemporaryFolder();
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromStdString((folder / "config").string()));
+    }
     void TearDown() override {
         window.reset();
         std::filesystem::remove_all(folder);

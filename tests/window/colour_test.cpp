@@ -64,6 +64,7 @@ TEST_F(WindowTest, ColourDialogAppliesRevertsAndKeepsTheColour) {
     // Revert to the default and keep it: 200, 185, 130 again, as the file came.
     window->Mn_RenkZemin_Click();
     dialog.Command1_Click();
+    dialog.Check1->setChecked(true); // unticked at every opening
     dialog.But_RenkTamam_Click();
     EXPECT_EQ(colourSlotOnDisk(folder), original);
 

@@ -353,7 +353,8 @@ TEST(ExportButtons, JpegAndPrintFromTheWindow) {
     window.But_yükle_Click();
     window.List1_Pick(31, Qt::LeftButton);
     window.But_JPG_Click();
-    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.size(), 2); // where the picture went
+
     EXPECT_TRUE(std::filesystem::exists(folder / "zrkv" / "8-8  Duyek.jpg"));
     const auto pdf = folder / "duyek.pdf";
     window.printSetup = [&](QPrinter& printer) {
@@ -361,7 +362,7 @@ TEST(ExportButtons, JpegAndPrintFromTheWindow) {
         printer.setOutputFileName(QString::fromStdString(pdf.string()));
     };
     window.But_baskı_Click();
-    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(messages.shown.size(), 2);
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(zerkavi::testing::readBytes(pdf).size() > 1000, true);
     window.shutDown();

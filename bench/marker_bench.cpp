@@ -1,0 +1,145 @@
+// The marker against the sound heard: Düyek at 120 to the quarter on the kudüm is started
+// from the window through a private PulseAudio server with a null sink whose monitor is
+// recorded, while 0 or 3 threads spin on the CPU; the window's own thread is optionally
+// blocked for 200 ms in the middle of the usul. Reported per run, over all its strokes:
+//   marker_median / marker_worst  when the stroke was heard minus when the marker stepped
+//                                 onto it (ms; negative: the marker came late)
+//   spacing_worst                 the stroke heard furthest from its rendered time (ms);
+//                                 a stall of the sound shows here
+// Run by hand (needs pulseaudio, pactl and parec):
+//   QT_QPA_PLATFORM=offscreen build/bench/marker_bench
+#include "platform/message_boxes.h"
+#include "tests/support/audio_server.h"
+#include "window/arayuz_kalip.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace zerkavi::testing;
+
+PrivateServer* server = nullptr;
+
+class Silent : public zerkavi::MessageBoxes {
+  public:
+    void inform(const QString&) override {}
+    bool confirm(const QString&) override { return false; }
+};
+
+class BusyLoops {
+  public:
+    explicit BusyLoops(int n) {
+        for (int i = 0; i < n; ++i)
+            threads_.emplace_back([this] {
+                volatile unsigned long x = 0;
+                while (!stop_.load(std::memory_order_relaxed))
+                    x = x + 1;
+            });
+    }
+    ~BusyLoops() {
+        stop_ = true;
+        for (auto& t : threads_)
+            t.join();
+    }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::vector<std::thread> threads_;
+};
+
+// args: busy loops, block the window's thread (0/1)
+void BM_MarkerAgainstSound(benchmark::State& state) {
+    QTemporaryDir folder;
+    Silent messages;
+    zerkavi::ArayüzKalıp window(folder.path().toStdString(), messages, QSize(1280, 1024));
+    if (!window.startUp()) {
+        state.SkipWithError("start-up failed");
+        return;
+    }
+    window.currentSlot = 32;
+    window.loadCurrentSlot();
+    window.VScroll1->setValue(270 - 120);
+    while (window.unitNote != 4)
+        window.PicBirimNota_Click();
+    window.Option1[1]->setChecked(true);
+
+    QElapsedTimer wall;
+    wall.start();
+    std::vector<double> offsets, spacing;
+    std::size_t missing = 0;
+    for (auto _ : state) {
+        Recorder recorder(server->environment(), wall);
+        if (!recorder.start() ||
+            !runUntil([&] { return recorder.sampleCount() > kRate / 10; }, 10000)) {
+            state.SkipWithError("the monitor of the null sink delivered nothing");
+            return;
+        }
+        std::vector<std::pair<int, double>> steps;
+        window.markerMoved = [&](int stroke) {
+            steps.push_back({stroke, wall.nsecsElapsed() / 1e6});
+        };
+        BusyLoops busy(int(state.range(0)));
+        window.But_Baslat_Click();
+        if (!window.media.soundsOnDevice(QStringLiteral("kivo"))) {
+            state.SkipWithError("no sound device: the media layer runs on its clock");
+            return;
+        }
+        if (state.range(1)) QTimer::singleShot(900, [] { QThread::msleep(200); });
+        runFor(int(window.schedule.playLengthMs) + 400);
+        recorder.stop();
+        std::vector<double> rendered;
+        for (int k = 1; k <= window.schedule.strokeCount(); ++k)
+            rendered.push_back((window.schedule.startSamples[std::size_t(k - 1)] - 1) /
+                               kSamplesPerMs);
+        const StrokeMatch m = matchStrokes(recorder, rendered, steps);
+        if (m.onsetsFound < rendered.size()) ++missing;
+        offsets.insert(offsets.end(), m.markerOffsetsMs.begin(), m.markerOffsetsMs.end());
+        spacing.insert(spacing.end(), m.spacingErrorsMs.begin(), m.spacingErrorsMs.end());
+    }
+    const Figures f = figuresOf(offsets), s = figuresOf(spacing);
+    state.counters["marker_median"] = f.median;
+    state.counters["marker_worst"] = f.worst;
+    state.counters["spacing_worst"] = s.worst;
+    state.counters["runs_missing_strokes"] = double(missing);
+}
+
+BENCHMARK(BM_MarkerAgainstSound)
+    ->Args({0, 0})
+    ->Args({3, 0})
+    ->Args({0, 1})
+    ->Args({3, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The server comes before the application asks for any audio device.
+    server = new PrivateServer;
+    QString why;
+    if (!server->start(why)) {
+        std::fprintf(stderr, "No PulseAudio server: %s\n", why.toLocal8Bit().constData());
+        return 1;
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    server->shutDown();
+    std::fflush(nullptr);
+    std::_Exit(0);
+}

@@ -1,0 +1,59 @@
+// PCM from memory to a sound device, fed from a thread of its own. The window's thread
+// only starts, pauses and stops it; drawing, dialogs or a busy event loop there cannot
+// starve the output, and the position comes from what the output reports as played.
+#pragma once
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QByteArray>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class QThread;
+
+namespace zerkavi {
+
+class AudioFeeder;
+
+class AudioOutput {
+  public:
+    AudioOutput();
+    ~AudioOutput();
+    AudioOutput(const AudioOutput&) = delete;
+    AudioOutput& operator=(const AudioOutput&) = delete;
+
+    // Plays `pcm` from byte `fromByte` on `device`; `pcm` must stay valid until stop().
+    // False when the device cannot be opened (no server, or the stream is refused).
+    bool start(const QAudioDevice& device, const QAudioFormat& format, const QByteArray& pcm,
+               qsizetype fromByte, int bufferMs);
+    void suspend();
+    void resume();
+    void stop();
+
+    // Microseconds of sound played since start(), as the output reports it, carried on
+    // by the clock for the few ms since its last report. Never goes back while playing.
+    std::int64_t playedUs() const;
+    // The output failed while playing (the sound server went away). playedUs() then
+    // holds what was heard; failedAtMs() is when, on the steady clock.
+    bool failed() const { return shared_->failed.load(); }
+    std::int64_t failedAtMs() const { return shared_->failedAtMs.load(); }
+
+    // What the feeder publishes and the window's thread reads.
+    struct Shared {
+        std::atomic<std::int64_t> processedUs{0};
+        std::atomic<std::int64_t> reportedAtUs{0}; // steady clock, when processedUs was read
+        std::atomic<bool> running{false};          // sound moving: not paused, not ended
+        std::atomic<bool> failed{false};
+        std::atomic<std::int64_t> failedAtMs{0};
+    };
+
+  private:
+    std::shared_ptr<Shared> shared_;
+    std::unique_ptr<QThread> thread_;
+    AudioFeeder* feeder_ = nullptr; // lives on thread_
+    mutable std::int64_t lastPlayedUs_ = 0;
+};
+
+} // namespace zerkavi
