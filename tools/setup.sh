@@ -5,7 +5,8 @@ cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake g++ libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev libgl-dev xvfb xauth pulseaudio pulseaudio-utils
-          fonts-dejavu-core imagemagick poppler-utils sox)
+          fonts-dejavu-core imagemagick poppler-utils sox
+          clang libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
