@@ -43,9 +43,9 @@ LibraryFile::~LibraryFile() {
     close();
 }
 
-bool LibraryFile::open(const std::filesystem::path& path) {
+bool LibraryFile::open(const std::filesystem::path& path, bool readOnly) {
     close();
-    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (!readOnly) fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd_ < 0) fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     return fd_ >= 0;
 }

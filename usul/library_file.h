@@ -30,8 +30,9 @@ class LibraryFile {
     LibraryFile(const LibraryFile&) = delete;
     LibraryFile& operator=(const LibraryFile&) = delete;
 
-    // Opens for reading and writing, or for reading only when the file is read-only.
-    bool open(const std::filesystem::path& path);
+    // Opens for reading and writing, or for reading only when the file is read-only or
+    // `readOnly` asks for it (a file the program must not change).
+    bool open(const std::filesystem::path& path, bool readOnly = false);
     void close();
     bool isOpen() const { return fd_ >= 0; }
 

@@ -98,6 +98,8 @@ class ArayüzKalıp : public QMainWindow {
     void setEditingButtonsForSlot();
     const std::string& messageText(int index) const;
     void showMessage(int index);
+    // A save the library file did not take, in the window's language.
+    void reportSaveFailed();
 
     // ---- usul browser ---------------------------------------------------------------
     // Reads slot currentSlot into currentUsul; false on a failed read.

@@ -4,6 +4,7 @@
 
 #include "common/rounding.h"
 #include "common/text_codec.h"
+#include "plans/library_texts.h"
 #include "usul/browser.h"
 
 #include <QAction>
@@ -34,6 +35,10 @@ double fieldValue(const QLineEdit* field) {
 
 void ArayüzKalıp::showMessage(int index) {
     messages_.inform(QString::fromStdString(messageText(index)));
+}
+
+void ArayüzKalıp::reportSaveFailed() {
+    messages_.inform(QString::fromStdString(saveFailedText(language)));
 }
 
 void ArayüzKalıp::connectBrowser() {
@@ -185,7 +190,7 @@ void ArayüzKalıp::But_kaydet_Click() {
     }
     r.totalLength = std::int16_t(roundHalfEven(total));
     currentUsul = r;
-    library_.writeUsul(currentSlot, currentUsul);
+    if (!library_.writeUsul(currentSlot, currentUsul)) reportSaveFailed();
 }
 
 void ArayüzKalıp::But_farklı_Click() {
@@ -215,15 +220,22 @@ void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
     }
     r.spare1 = std::u32string(kSpareChars, U'\0');
     r.spare2 = std::u32string(kSpareChars, U'\0');
-    library_.writeUsul(target, r);
+    // A slot the file did not take does not become the usul's slot.
+    if (!library_.writeUsul(target, r)) {
+        reportSaveFailed();
+        return;
+    }
     currentSlot = target;
     setLabel1(QString::number(currentSlot));
 }
 
 void ArayüzKalıp::But_Sil_Click() {
     if (!messages_.confirm(QString::fromStdString(messageText(10)))) return;
+    if (!library_.writeUsul(currentSlot, emptyRecord())) {
+        reportSaveFailed();
+        return;
+    }
     currentUsul = emptyRecord();
-    library_.writeUsul(currentSlot, currentUsul);
     showEmptyFields();
 }
 

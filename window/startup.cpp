@@ -3,6 +3,8 @@
 
 #include "window/colour.h"
 
+#include "plans/library_texts.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -115,7 +117,14 @@ bool ArayüzKalıp::startUp() {
     // then kept open for the whole run.
     const std::filesystem::path libraryPath = programFolder_ / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    library_.open(libraryPath);
+    // A file of another shape is read as far as it goes and never written; the user hears
+    // of it once, in both languages since no language has been chosen yet.
+    const LibraryState libraryState = inspectLibrary(libraryPath);
+    if (!libraryState.writable())
+        messages_.inform(
+            QString::fromStdString(libraryProblemText(libraryState, Language::Turkish) + "\n\n" +
+                                   libraryProblemText(libraryState, Language::English)));
+    library_.open(libraryPath, !libraryState.writable());
     // 13. The colour record.
     if (auto colour = library_.readColour()) colourRecord = *colour;
 
