@@ -56,6 +56,13 @@ def main():
     ap.add_argument("--kinds", nargs="*")
     ap.add_argument("--jobs", default="2")
     ap.add_argument("--timeout", type=int, default=900, help="seconds per suite run")
+    ap.add_argument("--suites", nargs="*", default=["core_tests", "window_tests"],
+                    help="suites to run; faults no listed suite can see are skipped")
+    ap.add_argument("--window-filter", default="*",
+                    help="gtest filter for the window suite, to leave out the slowest tests")
+    ap.add_argument("--coverage", action="store_true",
+                    help="build with --coverage; tools/coverage.sh <scratch>/build then gives "
+                         "the core's line coverage of the unplanted core suite")
     args = ap.parse_args()
 
     faults = read_faults(args.faults)
@@ -81,26 +88,39 @@ def main():
 
     env = dict(os.environ)
     env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + os.path.join(src, "tests/support/screens.json")
-    if run(["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"], src, log) != 0:
+    configure = ["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"]
+    if args.coverage:
+        configure += ["-DCMAKE_CXX_FLAGS=--coverage", "-DCMAKE_EXE_LINKER_FLAGS=--coverage"]
+    if run(configure, src, log) != 0:
         sys.exit("configure failed, see " + log)
 
     def suite(target, binary):
         if run(["cmake", "--build", build, "-j", args.jobs, "--target", target], src, log) != 0:
             return None
-        rc = run([os.path.join(build, "tests", binary), "--gtest_fail_fast", "--gtest_brief=1"],
+        cmd = [os.path.join(build, "tests", binary), "--gtest_fail_fast", "--gtest_brief=1"]
+        if binary == "window_tests":
+            cmd.append("--gtest_filter=" + args.window_filter)
+        rc = run(cmd,
                  os.path.join(build, "tests"), log, timeout=args.timeout, env=env)
         return rc != 0
 
     # The unplanted tree must build and pass, or no result below means anything.
-    for target in ("core_tests", "window_tests"):
+    for target in args.suites:
         clean = suite(target, target)
         if clean is None:
             sys.exit(target + " does not build unplanted, see " + log)
         if clean:
             sys.exit(target + " fails unplanted, see " + log)
+        if target == "core_tests" and args.coverage:
+            subprocess.run([os.path.join(ROOT, "tools/coverage.sh"), build])
 
     results = []
     for f in faults:
+        suites = (["window_tests"] if f["file"].startswith(WINDOW_FLOORS)
+                  else ["core_tests", "window_tests"])
+        suites = [t for t in suites if t in args.suites]
+        if not suites:
+            continue
         path = os.path.join(src, f["file"])
         original = open(path, encoding="utf-8").read()
         started = time.time()
@@ -108,8 +128,6 @@ def main():
             open(path, "w", encoding="utf-8").write(original.replace(f["find"], f["replace"]))
             with open(log, "a") as out:
                 out.write(f"\n==== {f['id']} {f['file']}\n")
-            suites = (["window_tests"] if f["file"].startswith(WINDOW_FLOORS)
-                      else ["core_tests", "window_tests"])
             verdict = "missed"
             for target in suites:
                 caught = suite(target, target)
