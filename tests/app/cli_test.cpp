@@ -111,7 +111,7 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
 
 TEST_F(CliTest, EachInstrumentWordPlaysItsOwnDrum) {
     std::map<QString, std::vector<char>> sound;
-    for (const QString& drum : {"kudum", "bendir", "def"}) {
+    for (const QString drum : {"kudum", "bendir", "def"}) {
         const QString out = dir + "/" + drum + ".wav";
         ASSERT_EQ(cli({"render", "32", "--dir", dir, "--instrument", drum, "--out", out}).exitCode,
                   0);
