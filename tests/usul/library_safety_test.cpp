@@ -134,8 +134,9 @@ TEST_P(LibraryShapes, AreToldApartAndReadAsFarAsTheyGo) {
         EXPECT_NE(tr, en);
         EXPECT_NE(en.find("no change will be saved"), std::string::npos) << en;
     }
-    if (c.shape == LibraryShape::Short)
+    if (c.shape == LibraryShape::Short) {
         EXPECT_NE(en.find(std::to_string(c.readableSlots)), std::string::npos);
+    }
     if (c.bytes >= 0) {
         LibraryFile file;
         ASSERT_TRUE(file.open(path, !s.writable()));

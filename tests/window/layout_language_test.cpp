@@ -235,8 +235,9 @@ TEST_F(WindowTest, EveryNamedControlExists) {
     for (const auto& [name, n] : count)
         EXPECT_EQ(n, 1) << name.toStdString();
     for (const Caption& c : captionTable())
-        if (std::string_view(c.control) != "ArayüzKalıp")
+        if (std::string_view(c.control) != "ArayüzKalıp") {
             EXPECT_EQ(count[QString::fromUtf8(c.control)], 1) << c.control;
+        }
     // The bar: the note menu first, then loudness, language, colour, help, about.
     const auto actions = window->menuBar()->actions();
     ASSERT_GE(actions.size(), 6);
