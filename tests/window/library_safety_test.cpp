@@ -5,7 +5,9 @@
 #include "plans/library_texts.h"
 #include "usul/library_file.h"
 
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 
 using namespace zerkavi;
