@@ -7,7 +7,8 @@ packages=(build-essential cmake g++ libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev xvfb xauth pulseaudio pulseaudio-utils
           fonts-dejavu-core imagemagick poppler-utils sox pkg-config libsndfile1-dev
           lilypond musescore3 desktop-file-utils appstream lintian help2man dpkg-dev file
-          fakeroot openbox xdotool x11-utils qt6-translations-l10n)
+          fakeroot openbox xdotool x11-utils qt6-translations-l10n
+          clang libclang-rt-14-dev clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -43,9 +43,10 @@ LibraryFile::~LibraryFile() {
     close();
 }
 
-bool LibraryFile::open(const std::filesystem::path& path) {
+bool LibraryFile::open(const std::filesystem::path& path, bool readOnly) {
     close();
-    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (!readOnly) fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    writable_ = fd_ >= 0;
     if (fd_ < 0) fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     return fd_ >= 0;
 }
@@ -53,6 +54,7 @@ bool LibraryFile::open(const std::filesystem::path& path) {
 void LibraryFile::close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    writable_ = false;
 }
 
 std::optional<RecordBytes> LibraryFile::readBytes(int slot) const {

@@ -30,10 +30,13 @@ class LibraryFile {
     LibraryFile(const LibraryFile&) = delete;
     LibraryFile& operator=(const LibraryFile&) = delete;
 
-    // Opens for reading and writing, or for reading only when the file is read-only.
-    bool open(const std::filesystem::path& path);
+    // Opens for reading and writing, or for reading only when the file is read-only or
+    // `readOnly` asks for it (a file the program must not change).
+    bool open(const std::filesystem::path& path, bool readOnly = false);
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    // False when the file could only be opened for reading.
+    bool isWritable() const { return writable_; }
 
     // A slot beyond the end of a short file, or any read error, is a failed read.
     std::optional<UsulRecord> readUsul(int slot) const;
@@ -46,6 +49,7 @@ class LibraryFile {
 
   private:
     int fd_ = -1;
+    bool writable_ = false;
 };
 
 } // namespace zerkavi

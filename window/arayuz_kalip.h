@@ -137,6 +137,10 @@ class ArayüzKalıp : public QMainWindow {
     void showMessage(int index);
     // Writes a slot of the library; a library that refuses the write is reported.
     bool writeSlot(int slot, const UsulRecord& r);
+    // A save the library file did not take, in the window's language.
+    void reportSaveFailed();
+    // A failed write of the library told to the user: read-only, or failed otherwise.
+    void reportWriteFailure();
 
     // ---- usul browser ---------------------------------------------------------------
     // Reads slot currentSlot into currentUsul; false on a failed read.
@@ -413,6 +417,8 @@ class ArayüzKalıp : public QMainWindow {
     std::optional<QSize> screenSize_;
     std::unique_ptr<QLockFile> instanceLock_;
     LibraryFile library_;
+    // False when the library file at start was not a whole library (it is then kept read-only).
+    bool libraryShapeOk_ = true;
     bool started_ = false;
     bool shutDown_ = false;
     QTimer* frameWatch_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "common/rounding.h"
 #include "common/text_codec.h"
+#include "plans/library_texts.h"
 #include "usul/browser.h"
 
 #include <QAction>
@@ -34,12 +35,25 @@ double fieldValue(const QLineEdit* field) {
 
 bool ArayüzKalıp::writeSlot(int slot, const UsulRecord& r) {
     if (library_.writeUsul(slot, r)) return true;
-    showMessage(kMessageLibraryReadOnly);
+    reportWriteFailure();
     return false;
+}
+
+void ArayüzKalıp::reportWriteFailure() {
+    // A library file that may not be written is named as such; any other failure (a damaged
+    // file kept read-only, a full disk) gets the general text.
+    if (libraryShapeOk_ && !library_.isWritable())
+        showMessage(kMessageLibraryReadOnly);
+    else
+        reportSaveFailed();
 }
 
 void ArayüzKalıp::showMessage(int index) {
     messages_.inform(QString::fromStdString(messageText(index)));
+}
+
+void ArayüzKalıp::reportSaveFailed() {
+    messages_.inform(QString::fromStdString(saveFailedText(language)));
 }
 
 void ArayüzKalıp::connectBrowser() {

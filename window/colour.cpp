@@ -85,8 +85,7 @@ void FRenk::But_RenkTamam_Click() {
     c.blue = std::uint8_t(HScroll3->value());
     main_.setEnabled(true);
     main_.renklendir(c.red, c.green, c.blue);
-    if (Check1->isChecked() && !main_.library().writeColour(c))
-        main_.showMessage(kMessageLibraryReadOnly);
+    if (Check1->isChecked() && !main_.library().writeColour(c)) main_.reportWriteFailure();
     hide();
 }
 

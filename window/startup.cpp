@@ -4,6 +4,8 @@
 #include "window/colour.h"
 #include "window/guides.h"
 
+#include "plans/library_texts.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -110,7 +112,15 @@ bool ArayüzKalıp::startUp() {
     const std::filesystem::path libraryPath = programFolder_ / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
     placeGuidesIfMissing(programFolder_);
-    library_.open(libraryPath);
+    // A file of another shape is read as far as it goes and never written; the user hears
+    // of it once, in both languages since no language has been chosen yet.
+    const LibraryState libraryState = inspectLibrary(libraryPath);
+    if (!libraryState.writable())
+        messages_.inform(
+            QString::fromStdString(libraryProblemText(libraryState, Language::Turkish) + "\n\n" +
+                                   libraryProblemText(libraryState, Language::English)));
+    library_.open(libraryPath, !libraryState.writable());
+    libraryShapeOk_ = libraryState.writable();
     if (auto colour = library_.readColour()) colourRecord = *colour;
 
     mediumFactor = 0.6f;

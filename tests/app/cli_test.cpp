@@ -7,6 +7,7 @@
 #include <QProcess>
 
 #include <fstream>
+#include <map>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
@@ -108,4 +109,21 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.toStdString(), languageTexts(Language::Turkish).message[1] + "\n");
     EXPECT_EQ(readBytes(dir.toStdString() + "/usuller.usl").size(), 5u);
+}
+
+TEST_F(CliTest, EachInstrumentWordPlaysItsOwnDrum) {
+    std::map<QString, std::vector<char>> sound;
+    for (const QString drum : {"kudum", "bendir", "def"}) {
+        const QString out = dir + "/" + drum + ".wav";
+        ASSERT_EQ(cli({"render", "32", "--dir", dir, "--instrument", drum, "--out", out}).exitCode,
+                  0);
+        sound[drum] = readBytes(out.toStdString());
+    }
+    EXPECT_NE(sound["kudum"], sound["bendir"]);
+    EXPECT_NE(sound["def"], sound["bendir"]);
+    EXPECT_NE(sound["def"], sound["kudum"]);
+    // Without the option the bendir plays.
+    const QString plain = dir + "/plain.wav";
+    ASSERT_EQ(cli({"render", "32", "--dir", dir, "--out", plain}).exitCode, 0);
+    EXPECT_EQ(readBytes(plain.toStdString()), sound["bendir"]);
 }

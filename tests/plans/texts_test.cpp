@@ -113,6 +113,10 @@ TEST(OpeningEffect, RectanglesGrowFromTheCentre) {
     EXPECT_EQ(half.x2, 738); // 319.25 + 418.5 = 737.75
     EXPECT_EQ(half.y1, 148); // 40 + 107.5 -> 147.5 -> 148
     EXPECT_EQ(half.y2, 362); // 147.5 + 215 = 362.5 -> 362
+    // The height is rounded before the rectangle is centred: 161.625 -> 162, y 174.5 -> 174.
+    const EffectRect third = growingRect(110, 40, 837, 431, 3, 8);
+    EXPECT_EQ(third.y1, 174);
+    EXPECT_EQ(third.y2, 336);
 }
 
 TEST(Texts, ExampleTextHasNoFinalLineEnd) {

@@ -14,16 +14,6 @@ using zerkavi::testing::builtIn;
 
 namespace {
 
-struct BuiltIn {
-    int slot;
-    const char* name;
-    int numerator;
-    int mertebe;
-};
-const BuiltIn kBuiltIns[] = {
-#include "builtin_names.inc"
-};
-
 struct Stroke {
     int circle;
     char hand; // 'D' or 'T'
@@ -56,36 +46,10 @@ void expectStrokes(int slot, std::initializer_list<Stroke> strokes,
 
 } // namespace
 
-TEST(DefaultLibrary, SizeNamesAndTimeSignatures) {
-    ASSERT_EQ(defaultLibraryImage().size(), 431104u);
-    ASSERT_EQ(std::size(kBuiltIns), 186u);
-    for (const BuiltIn& b : kBuiltIns) {
-        const UsulRecord r = builtIn(b.slot);
-        EXPECT_EQ(r.name, fixedText(fromUtf8(b.name), 40)) << "slot " << b.slot;
-        EXPECT_EQ(r.numerator, b.numerator) << "slot " << b.slot;
-        EXPECT_EQ(r.mertebe, b.mertebe) << "slot " << b.slot;
-    }
-}
-
+// Names, time signatures and strokes of every usul are pinned by docs/usuls.md (below); these
+// two add the bar lines and the demo slot, which that list does not show.
 TEST(DefaultLibrary, TellingRows) {
-    expectStrokes(2, {{1, 'D', 16, 3, "Düm"}, {8, 'T', 16, 1, "Tek"}}, {});
-    expectStrokes(5, {{1, 'D', 16, 3, "Düm"}, {5, 'T', 16, 2, "Tek"}, {9, 'T', 16, 1, "Tek"}}, {});
-    expectStrokes(10, {{1, 'D', 32, 3, "Düm"}, {7, 'D', 16, 2, "Te"}, {10, 'T', 16, 1, "Ke"}}, {});
-    expectStrokes(32,
-                  {{1, 'D', 8, 2, "Düm"},
-                   {4, 'T', 16, 3, "Tek"},
-                   {10, 'T', 8, 2, "Tek"},
-                   {13, 'D', 16, 3, "Düm"},
-                   {19, 'T', 16, 1, "Tek"}},
-                  {});
-    expectStrokes(38,
-                  {{1, 'D', 16, 3, "Düm"},
-                   {6, 'D', 8, 2, "Te"},
-                   {9, 'T', 8, 1, "Ke"},
-                   {12, 'D', 16, 3, "Düm"},
-                   {17, 'T', 16, 2, "Tek"},
-                   {22, 'T', 8, 1, "Tek"}},
-                  {});
+    ASSERT_EQ(defaultLibraryImage().size(), 431104u);
     expectStrokes(164, {{1, 'D', 32, 3, "Düm"},  {6, 'D', 16, 2, "Te"},   {9, 'T', 16, 1, "Ke"},
                         {12, 'D', 32, 3, "Düm"}, {17, 'T', 32, 2, "Tek"}, {22, 'D', 32, 3, "Düm"},
                         {27, 'D', 32, 2, "Düm"}, {32, 'T', 32, 3, "Tek"}, {37, 'D', 16, 2, "Te"},
@@ -102,10 +66,8 @@ TEST(DefaultLibrary, TellingRows) {
                    {5, 'T', 16, 2, ""},
                    {6, 'T', 16, 1, ""}},
                   {});
-    const std::pair<int, int> totals[] = {{2, 32},  {5, 48},    {10, 64},
-                                          {38, 72}, {164, 512}, {255, 96}};
-    for (auto [slot, total] : totals)
-        EXPECT_EQ(builtIn(slot).totalLength, total);
+    EXPECT_EQ(builtIn(164).totalLength, 512);
+    EXPECT_EQ(builtIn(255).totalLength, 96);
     EXPECT_EQ(builtIn(255).name, fixedText(fromUtf8("Darp şiddeti demo"), 40));
     EXPECT_EQ(builtIn(255).numerator, 12);
     EXPECT_EQ(builtIn(255).mertebe, 8);

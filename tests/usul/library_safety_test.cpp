@@ -1,0 +1,174 @@
+// The user's library is never lost: a save touches its one slot, a failed write says so, and
+// a file of the wrong shape is read but never written.
+#include "plans/library_texts.h"
+#include "tests/support/support.h"
+#include "usul/library_check.h"
+#include "usul/library_file.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <random>
+#include <sys/resource.h>
+
+namespace zerkavi::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+Bytes libraryImage() {
+    const auto image = defaultLibraryImage();
+    return Bytes(image.begin(), image.end());
+}
+
+// A thousand saves at random slots, each compared against the whole file: the slot written
+// holds the new bytes and every other byte is what it was.
+TEST(LibrarySafety, EverySaveWritesItsOneSlotOnly) {
+    TemporaryFolder dir;
+    const fs::path path = dir.write(kLibraryFileName, libraryImage());
+    Bytes expected = libraryImage();
+    LibraryFile file;
+    ASSERT_TRUE(file.open(path));
+    std::mt19937 random(12);
+    for (int i = 0; i < 1000; ++i) {
+        const int kind = int(random() % 4);
+        const int slot = kind == 3 ? kColourSlot : 1 + int(random() % kLastUsulSlot);
+        RecordBytes bytes{};
+        if (kind == 0) { // Save: an usul of the library under its own slot, edited
+            UsulRecord r = builtIn(slot);
+            r.circle(1 + int(random() % kCircles)).level = std::uint8_t(random() % 4);
+            bytes = encodeRecord(r);
+            ASSERT_TRUE(file.writeUsul(slot, r));
+        } else if (kind == 1) { // Save As: another slot's usul into a user slot
+            const UsulRecord r = builtIn(1 + int(random() % 200));
+            const int target = kFirstUserSlot + int(random() % (kLastUsulSlot - 200));
+            bytes = encodeRecord(r);
+            ASSERT_TRUE(file.writeUsul(target, r));
+            std::copy(bytes.begin(), bytes.end(),
+                      expected.begin() + std::ptrdiff_t(target - 1) * kRecordBytes);
+            EXPECT_EQ(readBytes<std::uint8_t>(path), expected) << "save " << i;
+            continue;
+        } else if (kind == 2) { // Delete
+            bytes = encodeRecord(emptyRecord());
+            ASSERT_TRUE(file.writeUsul(slot, emptyRecord()));
+        } else { // colours kept for good: the other 1,681 bytes of the slot stay as read
+            ColourRecord c = *file.readColour();
+            c.red = std::uint8_t(random());
+            c.blue = std::uint8_t(random());
+            bytes = encodeColour(c);
+            ASSERT_TRUE(file.writeColour(c));
+        }
+        std::copy(bytes.begin(), bytes.end(),
+                  expected.begin() + std::ptrdiff_t(slot - 1) * kRecordBytes);
+        ASSERT_EQ(readBytes<std::uint8_t>(path), expected) << "save " << i;
+    }
+}
+
+TEST(LibrarySafety, AFullDiskIsAFailedSave) {
+    LibraryFile full;
+    ASSERT_TRUE(full.open("/dev/full"));
+    EXPECT_FALSE(full.writeUsul(1, builtIn(1)));
+    EXPECT_FALSE(full.writeColour(ColourRecord{}));
+}
+
+// The file may not grow past a limit: the write of the last slot stops half-way, which must
+// be a failure, and the slots before it stay as they were.
+TEST(LibrarySafety, AShortWriteIsAFailedSave) {
+    TemporaryFolder dir;
+    const Bytes image = libraryImage();
+    const Bytes first(image.begin(), image.end() - kRecordBytes);
+    const fs::path path = dir.write(kLibraryFileName, first);
+    LibraryFile file;
+    ASSERT_TRUE(file.open(path));
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = first.size() + 100;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = file.writeUsul(kLastUsulSlot + 1, builtIn(1));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    const Bytes after = readBytes<std::uint8_t>(path);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), after.begin()));
+}
+
+TEST(LibrarySafety, AFileOpenedReadOnlyTakesNoSave) {
+    TemporaryFolder dir;
+    const fs::path path = dir.write(kLibraryFileName, libraryImage());
+    LibraryFile file;
+    ASSERT_TRUE(file.open(path, true));
+    EXPECT_FALSE(file.writeUsul(201, builtIn(1)));
+    EXPECT_EQ(readBytes<std::uint8_t>(path), libraryImage());
+}
+
+struct ShapeCase {
+    const char* what;
+    long bytes; // < 0: a folder of that name
+    LibraryShape shape;
+    int readableSlots;
+};
+
+class LibraryShapes : public ::testing::TestWithParam<ShapeCase> {};
+
+TEST_P(LibraryShapes, AreToldApartAndReadAsFarAsTheyGo) {
+    const ShapeCase& c = GetParam();
+    TemporaryFolder dir;
+    const fs::path path = dir.path() / kLibraryFileName;
+    if (c.bytes < 0) {
+        fs::create_directory(path);
+    } else {
+        Bytes b = libraryImage();
+        b.resize(std::size_t(c.bytes), 0x41);
+        dir.write(kLibraryFileName, b);
+    }
+    const LibraryState s = inspectLibrary(path);
+    EXPECT_EQ(s.shape, c.shape);
+    EXPECT_EQ(s.readableSlots, c.readableSlots);
+    EXPECT_EQ(s.writable(), c.shape == LibraryShape::Whole);
+    const std::string tr = libraryProblemText(s, Language::Turkish);
+    const std::string en = libraryProblemText(s, Language::English);
+    EXPECT_EQ(tr.empty(), s.writable());
+    if (!s.writable()) {
+        EXPECT_NE(tr, en);
+        EXPECT_NE(en.find("no change will be saved"), std::string::npos) << en;
+    }
+    if (c.shape == LibraryShape::Short) {
+        EXPECT_NE(en.find(std::to_string(c.readableSlots)), std::string::npos);
+    }
+    if (c.bytes >= 0) {
+        LibraryFile file;
+        ASSERT_TRUE(file.open(path, !s.writable()));
+        EXPECT_EQ(file.readUsul(c.readableSlots).has_value(), c.readableSlots > 0);
+        EXPECT_FALSE(file.readUsul(c.readableSlots + 1).has_value() && c.readableSlots < kSlots);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, LibraryShapes,
+    ::testing::Values(
+        ShapeCase{"whole", long(kLibraryBytes), LibraryShape::Whole, 256},
+        ShapeCase{"ten slots", 10 * kRecordBytes, LibraryShape::Short, 10},
+        ShapeCase{"empty", 0, LibraryShape::Short, 0},
+        ShapeCase{"longer", long(kLibraryBytes) + kRecordBytes, LibraryShape::Long, 256},
+        ShapeCase{"a text", 1000, LibraryShape::NotALibrary, 0},
+        ShapeCase{"half a slot more", 3 * kRecordBytes + 842, LibraryShape::NotALibrary, 3},
+        ShapeCase{"a folder", -1, LibraryShape::NotALibrary, 0}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& ch : name)
+            if (ch == ' ') ch = '_';
+        return name;
+    });
+
+TEST(LibrarySafety, AMissingLibraryIsUnreadableAndASaveFailureIsTold) {
+    TemporaryFolder dir;
+    EXPECT_EQ(inspectLibrary(dir.path() / kLibraryFileName).shape, LibraryShape::Unreadable);
+    EXPECT_EQ(saveFailedText(Language::English),
+              "Not saved: the library file could not be written.");
+    EXPECT_EQ(saveFailedText(Language::Turkish), "Kaydedilemedi: kütüphane dosyasına yazılamadı.");
+}
+
+} // namespace
+} // namespace zerkavi::testing
