@@ -2,8 +2,8 @@
 // it with the desktop's viewer, so that the pointer in that message leads somewhere.
 #pragma once
 
-#include "platform/message_boxes.h"
 #include "plans/texts.h"
+#include "platform/message_boxes.h"
 
 #include <QUrl>
 

@@ -219,7 +219,8 @@ TEST_F(AudioSinkTest, ClicksSoundOnceInOrderAndThePositionFollowsThem) {
         << "the server runs, yet the media layer fell back to its clock";
     poll.start();
     runFor(kFileMs + 300);
-    EXPECT_EQ(media.MciPosition(QString::fromUtf8(kMediaAlias)), kFileMs) << "the whole file was heard";
+    EXPECT_EQ(media.MciPosition(QString::fromUtf8(kMediaAlias)), kFileMs)
+        << "the whole file was heard";
     const std::vector<qsizetype> onsets = finishRecording();
 
     ASSERT_EQ(onsets.size(), kClicksMs.size()) << "every click sounds exactly once";
