@@ -35,7 +35,7 @@ PrivateServer* server = nullptr;
 
 class Silent : public zerkavi::MessageBoxes {
   public:
-    void inform(const QString&) override {}
+    void inform(const QString&, const QString&) override {}
     bool confirm(const QString&) override { return false; }
 };
 

@@ -24,7 +24,7 @@ INSTANTIATE_TEST_SUITE_P(Backgrounds, LegibleGreyTest,
 TEST_F(WindowTest, LockedFrameTitlesKeepTheirContrastWhilePlaying) {
     ASSERT_TRUE(start());
     EXPECT_NEAR(contrastRatio(QColor(0xBE, 0xBE, 0xBE), QColor(200, 185, 130)), 1.05, 0.05);
-    window->EkranKiliti(1);
+    window->EkranKiliti(Lock::Playing);
     ASSERT_FALSE(window->Frame4->isEnabled());
     const QPalette p = window->Frame4->palette();
     EXPECT_GE(
