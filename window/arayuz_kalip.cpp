@@ -4,6 +4,7 @@
 #include "platform/embedded_pictures.h"
 #include "window/colour.h"
 #include "window/column_header.h"
+#include "window/picture.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -31,14 +32,6 @@
 namespace zerkavi {
 
 namespace {
-
-// The notation font: a small bitmap sans serif where one is installed, DejaVu Sans elsewhere.
-QFont notationFont(int points) {
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
-    f.setPointSize(points);
-    return f;
-}
 
 QFont fixedFont(int points) {
     QFont f;

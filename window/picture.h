@@ -22,7 +22,7 @@ namespace zerkavi {
 
 // The glyph strip carried inside the program, as the window holds it.
 QImage builtInGlyphStrip();
-// The notation font: the classic small sans serif where it exists, DejaVu Sans elsewhere.
+// The notation font: a small bitmap sans serif where one is installed, DejaVu Sans elsewhere.
 QFont notationFont(int points);
 
 // The canvas of an usul whose last stroke is circle n > 0: the notation at y = 40 cut to
