@@ -75,14 +75,14 @@ Bytes riffAndFormat(int channels, std::uint32_t rate) {
     return b;
 }
 
-Bytes wavFile(const std::vector<int>& samples, const WavSpec& spec) {
-    Bytes b = riffAndFormat(spec.channels, spec.rate);
-    b.insert(b.end(), spec.between.begin(), spec.between.end());
-    put(b, spec.dataId);
-    put32(b, std::uint32_t(spec.dataBytes < 0 ? long(2 * samples.size()) : spec.dataBytes));
+Bytes wavFile(const std::vector<int>& samples, const WavLayout& layout) {
+    Bytes b = riffAndFormat(layout.channels, layout.rate);
+    b.insert(b.end(), layout.between.begin(), layout.between.end());
+    put(b, layout.dataId);
+    put32(b, std::uint32_t(layout.dataBytes < 0 ? long(2 * samples.size()) : layout.dataBytes));
     for (int s : samples)
         put16(b, s);
-    if (spec.riffSize) {
+    if (layout.riffSize) {
         const std::uint32_t size = std::uint32_t(b.size() - 8);
         for (int i = 0; i < 4; ++i)
             b[4 + std::size_t(i)] = std::uint8_t(size >> (8 * i));

@@ -51,7 +51,7 @@ void put32(Bytes& b, std::uint32_t v);
 // A 16-bit PCM WAV file: "RIFF", "WAVE", a 16-byte "fmt " chunk, `between` (other chunks,
 // as they are), then a chunk `dataId` whose size field says `dataBytes` (< 0: the size of
 // the samples given) and the samples. The RIFF size is left 0 unless `riffSize` is set.
-struct WavSpec {
+struct WavLayout {
     int channels = 1;
     std::uint32_t rate = 44100;
     Bytes between{};
@@ -59,7 +59,7 @@ struct WavSpec {
     long dataBytes = -1;
     bool riffSize = false;
 };
-Bytes wavFile(const std::vector<int>& samples, const WavSpec& spec = {});
+Bytes wavFile(const std::vector<int>& samples, const WavLayout& layout = {});
 // A chunk of `size` zero bytes (and the pad byte of an odd size), to sit before the data.
 Bytes chunk(const char* id, std::uint32_t size);
 // The 36 bytes before the first chunk after "fmt ".
