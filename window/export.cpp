@@ -19,17 +19,6 @@ QSize pictureSize(int n) {
     return QSize(kPictureWidth, pictureHeightForCircles(n));
 }
 
-NotationStyle withoutCircles(NotationStyle style) {
-    style.circles = false;
-    return style;
-}
-
-QFont titleFont(const QFont& base, int points) {
-    QFont f = base;
-    f.setPointSize(points);
-    return f;
-}
-
 } // namespace
 
 bool saveAsJpeg(const QImage& image, const QString& fileName, int quality, int& status) {
@@ -74,7 +63,7 @@ JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle&
     }
 
     const std::u32string name = nameBoxText.toStdU32String();
-    canvas.setFont(titleFont(canvas.font(), kJpegTitlePoints));
+    canvas.setFont(sizedFont(canvas.font(), kJpegTitlePoints));
     canvas.text(kJpegTitleX, kJpegTitleY,
                 QString::fromStdU32String(jpegTitle(usul.numerator, usul.mertebe, name)),
                 Qt::black);
@@ -112,7 +101,7 @@ PrintResult printNotation(QPrinter& printer, const UsulRecord& usul, const Notat
     QPainter painter;
     if (painter.begin(&printer)) {
         const int dpiX = printer.logicalDpiX(), dpiY = printer.logicalDpiY();
-        const QFont font = titleFont(style.font, kPrintTitlePoints);
+        const QFont font = sizedFont(style.font, kPrintTitlePoints);
         painter.setFont(font);
         painter.setPen(Qt::black);
         const QString title =

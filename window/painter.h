@@ -37,6 +37,19 @@ struct NotationStyle {
     bool circles = true;
 };
 
+// The style for pictures that leave the program: the same, without the beat circles.
+inline NotationStyle withoutCircles(NotationStyle style) {
+    style.circles = false;
+    return style;
+}
+
+// `base` at another point size, for the titles of pictures and printed pages.
+inline QFont sizedFont(const QFont& base, int points) {
+    QFont f = base;
+    f.setPointSize(points);
+    return f;
+}
+
 // Paints on `area` from the painter's origin, clipped to it: the background; area.height()
 // / 150 rows (ties to even) of two staff lines and 45 circles filled with the background;
 // the double black line between rows; then for every circle up to the last stroke its
