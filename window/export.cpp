@@ -49,7 +49,7 @@ JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle&
     JpegExportResult result;
     const int n = MevcutHalka(usul);
     if (n == 0) {
-        result.message = kMessageNoBeats;
+        result.message = Message::noBeats;
         return result;
     }
     const QSize picture = pictureSize(n);
@@ -73,7 +73,7 @@ JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle&
     // Refused here rather than by the file system, so a name makes the same files on every
     // system the pictures may be copied to.
     if (hasForbiddenFileCharacters(fileName)) {
-        result.message = kMessageForbiddenName;
+        result.message = Message::forbiddenName;
         result.codecStatus = kCodecFileSystemError;
         return result;
     }
@@ -87,7 +87,7 @@ PrintResult printNotation(QPrinter& printer, const UsulRecord& usul, const Notat
     PrintResult result;
     const int n = MevcutHalka(usul);
     if (n == 0) {
-        result.message = kMessageNoBeats;
+        result.message = Message::noBeats;
         return result;
     }
     // The page shows the screen's pixels scaled up, as the JPEG does, rather than a

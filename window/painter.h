@@ -19,7 +19,7 @@ namespace zerkavi {
 
 class PictureBox;
 
-// The loudness letters of the current language (messages 19, 20, 21).
+// The loudness letters of the current language (Message::letterStrong, letterMedium, letterWeak).
 struct LoudnessLetters {
     QString strong; // level 3
     QString medium; // level 2

@@ -137,7 +137,7 @@ PictureResult writeNotationPicture(const UsulRecord& usul, const NotationStyle& 
         return r;
     }
     if (MevcutHalka(usul) == 0) {
-        r.message = kMessageNoBeats;
+        r.message = Message::noBeats;
         return r;
     }
     QSaveFile out(qt(file));
