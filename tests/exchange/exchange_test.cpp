@@ -138,25 +138,33 @@ std::u32string planOf(std::initializer_list<std::vector<std::u32string>> lines) 
 
 } // namespace
 
-// Two cycles of Aksak at 120 eighths: its strokes with their keys and velocities on the
-// percussion channel, metre, tempo and a marker a cycle, event by event.
-TEST(ExchangeGolden, AksakAsMidi) {
-    const MidiFile m = readMidi(usulMidi(builtIn(kAksak), 120, 8, 2));
-    std::ostringstream dump;
-    dump << "format " << m.format << " division " << m.division << '\n' << std::hex;
+// Every event of a file, one a line: tick, status, meta type and data bytes in hex.
+static std::string dump(const MidiFile& m) {
+    std::ostringstream out;
+    out << "format " << m.format << " division " << m.division << '\n';
     for (const MidiEvent& e : m.events) {
-        dump << std::dec << e.tick << std::hex << ' ' << int(e.status) << ' ' << int(e.type);
+        out << std::dec << e.tick << std::hex << ' ' << int(e.status) << ' ' << int(e.type);
         for (int b : e.data)
-            dump << ' ' << b;
-        dump << '\n';
+            out << ' ' << b;
+        out << '\n';
     }
-    EXPECT_TRUE(matchesGolden("aksak-midi.txt", dump.str()));
+    return out.str();
+}
+
+// Two cycles of Aksak at 120 eighths: its strokes with their keys and velocities on the
+// percussion channel, metre, tempo and a marker a cycle.
+TEST(ExchangeGolden, AksakAsMidi) {
+    EXPECT_TRUE(
+        matchesGolden("aksak-midi.txt", dump(readMidi(usulMidi(builtIn(kAksak), 120, 8, 2)))));
     const MidiFile keys = readMidi(usulMidi(builtIn(kAksak), 120, 8, 1, MidiKeys{36, 38}));
     EXPECT_EQ(std::get<1>(notesOf(keys)[0]), 36);
     EXPECT_EQ(std::get<1>(notesOf(keys)[2]), 38);
 }
 
-TEST(ExchangeMidi, PlanTempoMapFollowsTheRenderedSoundSectionBySection) {
+// A plan's tempo map: 84 quarters held over section 1, then one tempo a stroke slowing to 50,
+// then Aksak three times at 84, 73 and 62 eighths; every section starts where the sound's
+// section does, within a millisecond.
+TEST(ExchangeGolden, PlanTempoMapFollowsTheRenderedSound) {
     TemporaryFolder bank;
     ASSERT_FALSE(prepareSampleBank(bank.path(), 0.6f, 0.4f).fatal);
     const std::u32string plan = planOf({{U"Hane", U"165", U"2", U"4", U"84"},
@@ -169,35 +177,14 @@ TEST(ExchangeMidi, PlanTempoMapFollowsTheRenderedSoundSectionBySection) {
     const PlanMidi pm = planMidi(U"Örnek", plan, builtInOrNone);
     EXPECT_EQ(pm.sections, 3);
     const MidiFile m = readMidi(pm.bytes);
+    EXPECT_TRUE(matchesGolden("plan-midi.txt", dump(m)));
     const auto markers = m.where(0xFF, 0x06);
     ASSERT_EQ(markers.size(), 3u);
-    EXPECT_EQ(std::string(markers[0].data.begin(), markers[0].data.end()), "Hane: Muhammes v.");
-    // Every section starts where the sound's section does, within a millisecond.
-    EXPECT_EQ(markers[0].tick, 0u);
     for (int s = 1; s < 3; ++s)
         EXPECT_NEAR(m.seconds(markers[std::size_t(s)].tick) * 1000,
                     sound.sectionEndMs[std::size_t(s - 1)], 1.0)
             << "section " << s + 1;
     EXPECT_NEAR(m.seconds(m.where(0x80).back().tick) * 1000, sound.sectionEndMs[2], 1.0);
-    // 84 quarters held over section 1, then one tempo a stroke slowing to 50.
-    const auto tempo = m.where(0xFF, 0x51);
-    EXPECT_EQ(tempo[0].tempo(), 714286);
-    std::vector<int> ramp;
-    for (const MidiEvent& e : tempo)
-        if (e.tick >= markers[1].tick && e.tick < markers[2].tick) ramp.push_back(e.tempo());
-    EXPECT_TRUE(std::is_sorted(ramp.begin(), ramp.end()));
-    std::size_t strokes = 0;
-    for (int c = 49; c <= kCircles; ++c)
-        strokes += builtIn(kMuhammesV).circle(c).hasStroke();
-    EXPECT_EQ(ramp.size(), strokes);
-    EXPECT_NEAR(ramp.back(), 1200000, 30000);
-    // Section 3: three repetitions of Aksak, 84 -> 73 -> 62 -> 51 eighths, 6 strokes each.
-    std::vector<MidiEvent> third;
-    for (const MidiEvent& e : m.where(0x90))
-        if (e.tick >= markers[2].tick) third.push_back(e);
-    ASSERT_EQ(third.size(), 18u);
-    EXPECT_NEAR(m.seconds(third[6].tick) - m.seconds(third[0].tick),
-                9 * (60.0 / 84 + 60.0 / 73) / 2, 0.01);
 }
 
 struct PartsCase {

@@ -38,16 +38,10 @@ class SoundFolder : public zerkavi::testing::TemporaryFolder {
 };
 
 Halka dum(int length, int level = 3) {
-    Halka h;
-    h.rightDuration = std::uint8_t(length);
-    h.level = std::uint8_t(level);
-    return h;
+    return {.rightDuration = std::uint8_t(length), .level = std::uint8_t(level)};
 }
 Halka tek(int length, int level = 3) {
-    Halka h;
-    h.leftDuration = std::uint8_t(length);
-    h.level = std::uint8_t(level);
-    return h;
+    return {.leftDuration = std::uint8_t(length), .level = std::uint8_t(level)};
 }
 
 // Circles 1, 2, … with totalLength stored as their sum.

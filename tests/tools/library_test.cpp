@@ -148,37 +148,3 @@ TEST(DefaultLibrary, EveryRowIsCompleteSourcedAndPlayable) {
     }
     EXPECT_EQ(MevcutHalka(builtIn(158)), 180); // the longest usul reaches the last circle
 }
-
-// Positions as musicians count them, zaman 1 being the first beat: where the Düms and the
-// bar lines of the rebuilt rows fall.
-struct Shape {
-    int slot;
-    std::vector<double> dums, bars;
-};
-class RebuiltRow : public ::testing::TestWithParam<Shape> {};
-
-TEST_P(RebuiltRow, HasItsShape) {
-    const UsulRecord r = builtIn(GetParam().slot);
-    std::vector<double> dums, bars;
-    int t = 0;
-    bool bar = false;
-    for (const Halka& h : r.circles) {
-        bar = bar || h.barLine;
-        if (!h.hasStroke()) continue;
-        const double z = 1 + t * r.mertebe / 64.0;
-        if (h.syllable == fixedText(U"Düm", 3)) dums.push_back(z);
-        if (bar) bars.push_back(z);
-        bar = false;
-        t += h.strokeLength();
-    }
-    EXPECT_EQ(dums, GetParam().dums) << "slot " << GetParam().slot;
-    EXPECT_EQ(bars, GetParam().bars) << "slot " << GetParam().slot;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Library, RebuiltRow,
-    ::testing::Values(Shape{62, {1, 6, 8}, {4, 6, 8}},            // aksak semai: 3+2+2+3
-                      Shape{67, {1, 6, 9}, {6, 9}},               // lenk fahte
-                      Shape{115, {1, 6, 11, 13}, {6, 9, 11, 13}}, // Türk aksağı + aksak semai
-                      Shape{162, {1, 5, 11, 15, 21, 23}, {5, 11, 15, 21, 25}}, // remel yeni
-                      Shape{178, {1, 9, 13, 17, 21, 25}, {9, 17, 25}}));
