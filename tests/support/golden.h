@@ -15,6 +15,8 @@
 #ifdef QT_GUI_LIB
 #include <QBuffer>
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QString>
 #endif
