@@ -23,12 +23,6 @@ UsulRecord chain(const std::vector<int>& lengths) {
     return r;
 }
 
-UsulRecord quarters(int count, int spacing) {
-    UsulRecord r = chain(std::vector<int>(std::size_t(count), 16));
-    YeniDizilim(kTable, r, spacing, count);
-    return r;
-}
-
 std::vector<int> strokeCircles(const UsulRecord& r) {
     std::vector<int> at;
     for (int k = 1; k <= kCircles; ++k)
@@ -47,148 +41,117 @@ using Circles = std::vector<int>;
 
 } // namespace
 
-// ---- expand and compress ------------------------------------------------------------------
+// Expand, Compress and Auto-Layout of a chain of Düms: whether the layout changed, where
+// its second stroke stands and its last circle.
+enum class Op { Expand, Compress, Auto };
+struct LayoutCase {
+    std::vector<int> lengths;
+    int spacing; // 0: as chained, without gaps
+    Op op;
+    int times;
+    bool changed;
+    int second, last;
+};
+class Relayout : public ::testing::TestWithParam<LayoutCase> {};
 
-TEST(Expand, TakesTheNextSpacingThatLengthensTheLayout) {
-    UsulRecord r = chain({16, 16, 16, 8});
-    ASSERT_TRUE(expandLayout(kTable, r));
-    // Spacings 2..5 still give quarters no gap; 6 gives them one empty circle.
-    EXPECT_EQ(strokeCircles(r), (Circles{1, 3, 5, 7}));
-    ASSERT_TRUE(expandLayout(kTable, r));
-    EXPECT_EQ(MevcutHalka(r), 10); // spacing 11: quarters 2 empty circles, eighths 1
-    EXPECT_EQ(r.circle(10).rightDuration, 8);
-}
-
-TEST(Expand, DoesNothingWhenTheNextLayoutWouldPassCircle180) {
-    UsulRecord r = chain(std::vector<int>(100, 16)); // next layout: 199 circles
+TEST_P(Relayout, TakesTheNextSpacingThatFits) {
+    const LayoutCase& c = GetParam();
+    UsulRecord r = chain(c.lengths);
+    if (c.spacing) YeniDizilim(kTable, r, c.spacing, int(c.lengths.size()));
     const UsulRecord before = r;
-    EXPECT_FALSE(expandLayout(kTable, r));
-    EXPECT_EQ(r, before);
+    bool changed = false;
+    for (int i = 0; i < c.times; ++i)
+        changed = c.op == Op::Expand     ? expandLayout(kTable, r)
+                  : c.op == Op::Compress ? compressLayout(kTable, r)
+                                         : autoLayout(kTable, r);
+    EXPECT_EQ(changed, c.changed);
+    if (!changed) {
+        EXPECT_EQ(r, before);
+    }
+    const Circles at = strokeCircles(r);
+    EXPECT_EQ(at.size() > 1 ? at[1] : 0, c.second);
+    EXPECT_EQ(MevcutHalka(r), c.last);
 }
 
-TEST(Expand, AcceptsALayoutEndingExactlyAtCircle180) {
-    std::vector<int> lengths(89, 16);
-    lengths.push_back(8);
-    lengths.push_back(8);
-    UsulRecord r = chain(lengths); // at spacing 6: quarters 1, 3, …, 177, eighths 179, 180
-    ASSERT_TRUE(expandLayout(kTable, r));
-    EXPECT_EQ(MevcutHalka(r), 180);
-    // Auto-Layout wants to end strictly before 180, so it goes back to the packed layout.
-    ASSERT_TRUE(autoLayout(kTable, r));
-    EXPECT_EQ(MevcutHalka(r), 91);
+std::vector<int> quartersThen(int quarters, std::vector<int> rest) {
+    rest.insert(rest.begin(), std::size_t(quarters), 16);
+    return rest;
 }
 
-TEST(Compress, AChainOfQuartersAtTheWidestSpacingGoesOneStepNarrower) {
-    UsulRecord r = quarters(4, 63);
-    ASSERT_EQ(strokeCircles(r), (Circles{1, 10, 19, 28})); // 9 circles per stroke
-    ASSERT_TRUE(compressLayout(kTable, r));
-    EXPECT_EQ(strokeCircles(r), (Circles{1, 9, 17, 25}));
-    ASSERT_TRUE(compressLayout(kTable, r));
-    EXPECT_EQ(strokeCircles(r), (Circles{1, 8, 15, 22}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Chains, Relayout,
+    ::testing::Values(
+        // Spacings 2..5 still give quarters no gap; 6 gives them one empty circle, 11 two.
+        LayoutCase{{16, 16, 16, 8}, 0, Op::Expand, 1, true, 3, 7},
+        LayoutCase{{16, 16, 16, 8}, 0, Op::Expand, 2, true, 4, 10},
+        // Past circle 180 nothing happens; exactly 180 is taken, which Auto-Layout, ending
+        // strictly before 180, does not take.
+        LayoutCase{quartersThen(100, {}), 0, Op::Expand, 1, false, 2, 100},
+        LayoutCase{quartersThen(89, {8, 8}), 0, Op::Expand, 1, true, 3, 180},
+        LayoutCase{quartersThen(89, {8, 8}), 0, Op::Auto, 1, true, 2, 91},
+        // At the widest spacing, 9 circles a quarter; compressing goes one step narrower.
+        LayoutCase{{16, 16, 16, 16}, 63, Op::Compress, 1, true, 9, 25},
+        LayoutCase{{16, 16, 16, 16}, 63, Op::Compress, 2, true, 8, 22},
+        LayoutCase{{16, 8, 8, 32}, 0, Op::Compress, 1, false, 2, 4},
+        LayoutCase{{}, 0, Op::Expand, 1, false, 0, 0},
+        LayoutCase{{}, 0, Op::Compress, 1, false, 0, 0},
+        // 20 quarters fit at spacing 63; 21 would end at 181, so 8 circles a quarter.
+        LayoutCase{quartersThen(20, {}), 0, Op::Auto, 1, true, 10, 172},
+        LayoutCase{quartersThen(21, {}), 0, Op::Auto, 1, true, 9, 161},
+        LayoutCase{std::vector<int>(180, 2), 0, Op::Auto, 1, false, 2, 180}));
 
-TEST(Compress, APackedUsulStaysAsItIs) {
-    UsulRecord r = chain({16, 8, 8, 32});
-    const UsulRecord before = r;
-    EXPECT_FALSE(compressLayout(kTable, r));
-    EXPECT_EQ(r, before);
-}
-
-TEST(ExpandAndCompress, AnEmptyUsulIsLeftAlone) {
-    UsulRecord r;
-    clearCircles(r);
-    const UsulRecord before = r;
-    EXPECT_FALSE(expandLayout(kTable, r));
-    EXPECT_FALSE(compressLayout(kTable, r));
-    EXPECT_EQ(r, before);
-}
-
-// ---- Auto-Layout --------------------------------------------------------------------------
-
-TEST(AutoLayout, BarLinesMoveToJustBeforeTheNextStroke) {
+TEST(AutoLayout, BarLinesMoveToJustBeforeTheNextStrokeAndTheLastGoes) {
     UsulRecord r = chain({16});
     r.circle(5).rightDuration = 16;
     r.circle(9).leftDuration = 16;
     r.circle(2).barLine = 1; // circle 3 is empty: moves to 4, just before circle 5
     r.circle(8).barLine = 1; // just before circle 9: stays
     r.circle(9).barLine = 7; // after the last stroke: goes away
-    normaliseBarLines(r, MevcutHalka(r));
-    EXPECT_EQ(barLineCircles(r), (Circles{4, 8}));
-}
-
-TEST(AutoLayout, LaysOutAtTheWidestSpacingAndKeepsBarLinesBeforeStrokes) {
-    UsulRecord r = chain({16});
-    r.circle(5).rightDuration = 16;
-    r.circle(9).leftDuration = 16;
-    r.circle(2).barLine = 1;
-    r.circle(8).barLine = 1;
-    r.circle(9).barLine = 1;
+    UsulRecord moved = r;
+    normaliseBarLines(moved, MevcutHalka(moved));
+    EXPECT_EQ(barLineCircles(moved), (Circles{4, 8}));
+    // Laid out at the widest spacing, the bar lines stay just before their strokes; a second
+    // Auto-Layout gives the same layout.
     ASSERT_TRUE(autoLayout(kTable, r));
     EXPECT_EQ(strokeCircles(r), (Circles{1, 10, 19}));
     EXPECT_EQ(r.circle(19).leftDuration, 16);
     EXPECT_EQ(barLineCircles(r), (Circles{9, 18}));
-
-    // Already at the widest spacing: the same layout again.
     const UsulRecord once = r;
     ASSERT_TRUE(autoLayout(kTable, r));
     EXPECT_EQ(r, once);
-}
-
-TEST(AutoLayout, NarrowsTheSpacingUntilTheLayoutEndsBefore180) {
-    UsulRecord r = chain(std::vector<int>(20, 16));
-    ASSERT_TRUE(autoLayout(kTable, r));
-    EXPECT_EQ(MevcutHalka(r), 172); // spacing 63, 9 circles per quarter
-    r = chain(std::vector<int>(21, 16));
-    ASSERT_TRUE(autoLayout(kTable, r));
-    EXPECT_EQ(MevcutHalka(r), 161); // 181 at spacing 63, so 8 circles per quarter
-}
-
-TEST(AutoLayout, AFullUsulIsNotLaidOutButLosesItsLastBarLine) {
-    UsulRecord r = chain(std::vector<int>(180, 2));
-    r.circle(5).barLine = 1;
-    r.circle(180).barLine = 1; // circle 181 counts as empty
+    // A full usul is not laid out, but circle 181 counts as empty for its last bar line.
+    r = chain(std::vector<int>(180, 2));
+    r.circle(5).barLine = r.circle(180).barLine = 1;
     EXPECT_FALSE(autoLayout(kTable, r));
     EXPECT_EQ(barLineCircles(r), (Circles{5}));
-    EXPECT_EQ(strokeCircles(r).size(), 180u);
-}
-
-TEST(AutoLayout, AnEmptyUsulBecomesAllEmptyCirclesWithLevelZero) {
-    UsulRecord r;
-    clearCircles(r); // level 2 and blank syllables everywhere
+    // An empty usul becomes all empty circles with level 0.
+    clearCircles(r);
     r.circle(4).barLine = 1;
     ASSERT_TRUE(autoLayout(kTable, r));
     for (const Halka& h : r.circles)
         EXPECT_EQ(h, Halka{});
 }
 
-TEST(ReLayout, ACircleWithBothStrokesKeepsOnlyItsDum) {
+TEST(ReLayout, BothStrokesKeepTheDumAndAFirstTekInCircle3MovesToCircle1) {
     UsulRecord r = chain({16, 8});
     r.circle(1).leftDuration = 8;
     r.circle(1).level = 3;
     r.circle(1).syllable = U"Dü ";
     ASSERT_TRUE(expandLayout(kTable, r));
-    EXPECT_EQ(r.circle(1).rightDuration, 16);
-    EXPECT_EQ(r.circle(1).leftDuration, 0);
-    EXPECT_EQ(r.circle(1).level, 3);
-    EXPECT_EQ(r.circle(1).syllable, U"Dü ");
-}
-
-TEST(ReLayout, AFirstTekStrokeInCircle3MovesToCircle1WithNoBarLine) {
-    UsulRecord r;
+    EXPECT_EQ(r.circle(1), (Halka{16, 0, 3, U"Dü ", 0, 0, 0}));
+    r = UsulRecord{};
     r.circle(3).leftDuration = 16;
     r.circle(2).barLine = 1;
     r.circle(5).rightDuration = 8;
     YeniDizilim(kTable, r, 1, MevcutHalka(r));
-    EXPECT_EQ(r.circle(1).leftDuration, 16);
-    EXPECT_EQ(r.circle(2).rightDuration, 8);
+    EXPECT_EQ(std::pair(int(r.circle(1).leftDuration), int(r.circle(2).rightDuration)),
+              std::pair(16, 8));
     EXPECT_TRUE(barLineCircles(r).empty());
 }
 
-// ---- doubling and halving -----------------------------------------------------------------
-
+// Doubling refuses any whole note, dotted or not, in either hand, or a length past a byte;
+// halving refuses any 2, 3 or 7. A refusal changes nothing.
 TEST(Scaling, RefusalsChangeNothing) {
-    // Doubling: any whole note, dotted or not, in either hand, or a length past a byte.
-    // Halving: any 2, 3 or 7.
     const std::tuple<Scaling, int, bool> cases[] = {
         {Scaling::Double, 64, true},  {Scaling::Double, 96, false}, {Scaling::Double, 112, true},
         {Scaling::Double, 200, true}, {Scaling::Halve, 2, false},   {Scaling::Halve, 3, true},
@@ -202,39 +165,29 @@ TEST(Scaling, RefusalsChangeNothing) {
     }
 }
 
-TEST(Scaling, HalvingRoundsTiesToEvenAndMayRemoveAStroke) {
+std::vector<int> lengthsOf(const UsulRecord& r, int circles) {
+    std::vector<int> l;
+    for (int k = 1; k <= circles; ++k)
+        l.insert(l.end(), {r.circle(k).rightDuration, r.circle(k).leftDuration});
+    return l;
+}
+
+TEST(Scaling, HalvingRoundsTiesToEvenDoublingDoubles) {
     UsulRecord r = chain({5, 1, 6, 9, 16, 112});
     r.circle(2).leftDuration = 11;
     r.circle(3).barLine = 1;
     r.numerator = 9;
-    r.mertebe = 8;
     ASSERT_EQ(scaleDurations(r, Scaling::Halve), ScalingResult::Scaled);
-    EXPECT_EQ(r.circle(1).rightDuration, 2);
-    EXPECT_EQ(r.circle(2).rightDuration, 0); // 1 -> 0.5 -> 0
-    EXPECT_EQ(r.circle(2).leftDuration, 6);  // 5.5 -> 6
-    EXPECT_EQ(r.circle(3).rightDuration, 3);
-    EXPECT_EQ(r.circle(4).rightDuration, 4); // 4.5 -> 4
-    EXPECT_EQ(r.circle(5).rightDuration, 8);
-    EXPECT_EQ(r.circle(6).rightDuration, 56);
-    EXPECT_EQ(r.circle(3).barLine, 1);
-    EXPECT_EQ(r.numerator, 9);
-    EXPECT_EQ(r.mertebe, 8);
-}
-
-TEST(Scaling, DoublingDoublesEveryLengthInPlace) {
-    UsulRecord r = chain({3, 56, 1});
+    // 2.5 -> 2, 0.5 -> 0 (the stroke goes), 5.5 -> 6, 4.5 -> 4.
+    EXPECT_EQ(lengthsOf(r, 6), (std::vector<int>{2, 0, 0, 6, 3, 0, 4, 0, 8, 0, 56, 0}));
+    EXPECT_EQ(std::pair(int(r.circle(3).barLine), int(r.numerator)), std::pair(1, 9));
+    r = chain({3, 56, 1});
     r.circle(2).leftDuration = 24;
     ASSERT_EQ(scaleDurations(r, Scaling::Double), ScalingResult::Scaled);
-    EXPECT_EQ(strokeCircles(r), (Circles{1, 2, 3}));
-    EXPECT_EQ(r.circle(1).rightDuration, 6);
-    EXPECT_EQ(r.circle(2).rightDuration, 112);
-    EXPECT_EQ(r.circle(2).leftDuration, 48);
-    EXPECT_EQ(r.circle(3).rightDuration, 2);
+    EXPECT_EQ(lengthsOf(r, 3), (std::vector<int>{6, 0, 112, 48, 2, 0}));
     // Now a dotted whole note stands in the way.
     EXPECT_EQ(scaleDurations(r, Scaling::Double), ScalingResult::Refused);
 }
-
-// ---- single-circle editing ----------------------------------------------------------------
 
 TEST(NoteMenu, EachItemSetsOneHandAndClearsLoudnessAndSyllable) {
     struct Case {

@@ -1,4 +1,5 @@
 // File names, titles and sizes of the exported and printed notation.
+#include "common/messages.h"
 #include "notation/export_names.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <tuple>
 
 using namespace zerkavi;
+using namespace std::string_literals;
 
 TEST(ExportFileName, TimeSignatureTwoBlanksAndTheFoldedName) {
     EXPECT_EQ(jpegFileName(8, 4, U"Düyek"), U"8-4  Duyek.jpg");
@@ -54,25 +56,18 @@ TEST(ExportTitles, TimeSignatureEightBlanksAndTheName) {
     EXPECT_EQ(printTitle(3, 4, std::u32string(3, U'\0')), U"3 / 4           ");
 }
 
-TEST(ExportSizes, OneRowJpegIsAtLeast470PlusTheMargin) {
-    const auto size = [](int n) {
-        const JpegLayout l = jpegLayout(n, 964, 150);
-        return std::tuple(l.canvasWidth, l.canvasHeight, l.copyWidth, l.copyHeight);
-    };
-    EXPECT_EQ(size(1), std::tuple(510, 210, 470, 150));
-    EXPECT_EQ(size(21), std::tuple(510, 210, 470, 150)); // 20 * 21 + 40 = 460
-    EXPECT_EQ(size(22), std::tuple(520, 210, 480, 150)); // first one past the minimum
-    EXPECT_EQ(size(45), std::tuple(980, 210, 940, 150)); // last of one row
-}
-
-TEST(ExportSizes, SeveralRowsTakeTheWholePicture) {
-    const auto size = [](int n, int height) {
+// One row is at least 470 wide plus the margin (20 × 21 + 40 = 460 still is 470); more
+// rows take the whole picture.
+TEST(ExportSizes, CanvasAndCopiedPart) {
+    const std::tuple<int, int, std::tuple<int, int, int, int>> cases[] = {
+        {1, 150, {510, 210, 470, 150}},  {21, 150, {510, 210, 470, 150}},
+        {22, 150, {520, 210, 480, 150}}, {45, 150, {980, 210, 940, 150}},
+        {46, 300, {964, 360, 964, 300}}, {91, 450, {964, 510, 964, 450}},
+        {180, 600, {964, 660, 964, 600}}};
+    for (const auto& [n, height, size] : cases) {
         const JpegLayout l = jpegLayout(n, 964, height);
-        return std::tuple(l.canvasWidth, l.canvasHeight, l.copyWidth, l.copyHeight);
-    };
-    EXPECT_EQ(size(46, 300), std::tuple(964, 360, 964, 300));
-    EXPECT_EQ(size(91, 450), std::tuple(964, 510, 964, 450));
-    EXPECT_EQ(size(180, 600), std::tuple(964, 660, 964, 600));
+        EXPECT_EQ(std::tuple(l.canvasWidth, l.canvasHeight, l.copyWidth, l.copyHeight), size) << n;
+    }
 }
 
 TEST(ExportSizes, CirclesHiddenAreEveryCircleOfTheRowsUsed) {
@@ -88,12 +83,11 @@ TEST(ExportSizes, CirclesHiddenAreEveryCircleOfTheRowsUsed) {
 }
 
 TEST(ExportPrintLayout, TwipsBecomePrinterDotsTiesToEven) {
-    EXPECT_EQ(twipsToDots(1440, 600), 600);
-    EXPECT_EQ(twipsToDots(600, 1200), 500);
-    EXPECT_EQ(twipsToDots(500, 1200), 417); // 416.67
-    EXPECT_EQ(twipsToDots(9, 80), 0);       // 0.5
-    EXPECT_EQ(twipsToDots(27, 80), 2);      // 1.5
-    EXPECT_EQ(twipsToDots(45, 80), 2);      // 2.5
+    // 416.67 -> 417; 0.5, 1.5 and 2.5 tie to even.
+    EXPECT_EQ(
+        std::vector<int>({twipsToDots(1440, 600), twipsToDots(600, 1200), twipsToDots(500, 1200),
+                          twipsToDots(9, 80), twipsToDots(27, 80), twipsToDots(45, 80)}),
+        (std::vector<int>{600, 500, 417, 0, 2, 2}));
 }
 
 TEST(ExportPrintLayout, OneRowIsAStripOfAtLeast150PixelsAtScreenSize) {
@@ -121,14 +115,13 @@ TEST(ExportPrintLayout, WideStripsAndSeveralRowsFitThePageWidth) {
 }
 
 TEST(ExportCodecStatus, MessagesOfTheImageWriter) {
-    EXPECT_EQ(codecStatusReport(0).message, Message::none);
-    EXPECT_TRUE(codecStatusReport(0).text.empty());
-    // The file system refusing the file is reported as a name it cannot take.
-    EXPECT_EQ(codecStatusReport(7).message, Message::forbiddenName);
-    EXPECT_TRUE(codecStatusReport(7).text.empty());
+    // The file system refusing the file (7) is reported as a name it cannot take.
+    EXPECT_EQ(std::pair(codecStatusReport(0).message, codecStatusReport(0).text),
+              std::pair(0, ""s));
+    EXPECT_EQ(std::pair(codecStatusReport(7).message, codecStatusReport(7).text),
+              std::pair(Message::forbiddenName, ""s));
     EXPECT_EQ(codecStatusReport(12).text, "Access Denied. GDI+ Error:12");
     EXPECT_EQ(codecStatusReport(21).text, "Profile Not Found GDI+ Error:21");
-    EXPECT_EQ(codecStatusReport(22).text, "Unknown GDI+ Error. GDI+ Error:22");
     EXPECT_EQ(codecStatusReport(-3).text, "Unknown GDI+ Error. GDI+ Error:-3");
     for (int s : {1, 2, 3, 12, 21, 22})
         EXPECT_EQ(codecStatusReport(s).message, Message::none) << s;

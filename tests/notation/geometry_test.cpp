@@ -57,80 +57,56 @@ TEST(PictureSize, RowsHeightsAndTopsFollowTheLastStroke) {
 }
 
 TEST(PictureSize, AnOddInnerHeightRoundsTheWholeTopTiesToEven) {
-    // (701 - 100) / 2 = 300.5; the top is rounded after the row offset is taken off.
-    EXPECT_EQ(pictureTopForCircles(10, 701), 226); // 225.5
-    EXPECT_EQ(pictureTopForCircles(50, 701), 150); // 150.5
-    EXPECT_EQ(pictureTopForCircles(100, 701), 76); // 75.5
-    EXPECT_EQ(pictureTopForCircles(150, 701), 4);  // 4.5
-    EXPECT_EQ(pictureTopForCircles(150, 703), 6);  // 5.5
+    // (701 - 100) / 2 = 300.5; the top is rounded after the row offset is taken off:
+    // 225.5, 150.5, 75.5, 4.5 and (703) 5.5.
+    EXPECT_EQ(std::vector<int>({pictureTopForCircles(10, 701), pictureTopForCircles(50, 701),
+                                pictureTopForCircles(100, 701), pictureTopForCircles(150, 701),
+                                pictureTopForCircles(150, 703)}),
+              (std::vector<int>{226, 150, 76, 4, 6}));
 }
 
 TEST(PictureSize, EmptyStaffRowsAreHeightOver150TiesToEven) {
-    EXPECT_EQ(rowsForPictureHeight(150), 1);
-    EXPECT_EQ(rowsForPictureHeight(300), 2);
-    EXPECT_EQ(rowsForPictureHeight(450), 3);
-    EXPECT_EQ(rowsForPictureHeight(600), 4);
-    EXPECT_EQ(rowsForPictureHeight(556), 4); // the picture's size before the first redraw
-    EXPECT_EQ(rowsForPictureHeight(75), 0);  // 0.5
-    EXPECT_EQ(rowsForPictureHeight(225), 2); // 1.5
-    EXPECT_EQ(rowsForPictureHeight(375), 2); // 2.5
+    std::vector<int> rows;
+    for (int height : {150, 300, 450, 600, 556, 75, 225, 375})
+        rows.push_back(rowsForPictureHeight(height));
+    // 556 is the picture's size before the first redraw; 0.5, 1.5 and 2.5 tie to even.
+    EXPECT_EQ(rows, (std::vector<int>{1, 2, 3, 4, 4, 0, 2, 2}));
 }
 
-TEST(HitTest, CircleTestComesBeforeTheGapTest) {
-    const double y = 75;
-    expectHit(hitTestPress(cx(7) + 5.5, y), circleHit(7, Band::Circle), "cx + 5.5");
-    // The gap after the circle before is tested first, so the left edge is not symmetric.
-    expectHit(hitTestPress(cx(7) - 5, y), circleHit(7, Band::Circle), "cx - 5");
-    expectHit(hitTestPress(cx(7) - 5.5, y), gapHit(6), "cx - 5.5");
-    expectHit(hitTestPress(cx(7) + 6, y), gapHit(7), "cx + 6");
-    expectHit(hitTestPress(cx(7) + 10, y), gapHit(7), "cx + 10");
-    expectHit(hitTestPress(cx(7) + 14.5, y), gapHit(7), "cx + 14.5");
-    expectHit(hitTestPress(cx(7) - 6, y), gapHit(6), "cx - 6");
-    expectHit(hitTestPress(cx(1) - 6, y), PressHit{}, "left of circle 1");
-}
-
-TEST(HitTest, OnlyXFrom35To935Counts) {
-    expectHit(hitTestPress(34, 75), PressHit{}, "X = 34");
-    expectHit(hitTestPress(34.9, 75), PressHit{}, "X = 34.9");
-    expectHit(hitTestPress(35, 75), circleHit(1, Band::Circle), "X = 35");
-    expectHit(hitTestPress(934.5, 75), gapHit(45), "gap after the last circle of a row");
-    expectHit(hitTestPress(935, 75), PressHit{}, "X = 935 is on no zone");
-    expectHit(hitTestPress(935.5, 75), PressHit{}, "X = 935.5");
-}
-
-TEST(HitTest, RowsAndBandsComeFromY) {
-    const double x = cx(3);
-    struct Case {
-        double y;
-        PressHit hit;
-    };
-    const Case cases[] = {
-        {54, {}},
-        {55, circleHit(3, Band::Dum)},
-        {67, circleHit(3, Band::Dum)},
-        {67.5, circleHit(3, Band::None)},
-        {68, circleHit(3, Band::Circle)},
-        {83, circleHit(3, Band::Circle)},
-        {84, circleHit(3, Band::Tek)},
-        {95, circleHit(3, Band::Tek)},
-        {96, {}},
-        {150, {}},
-        {204, {}},
-        {205, circleHit(48, Band::Dum)},
-        {245, circleHit(48, Band::Tek)},
-        {246, {}},
-        {355, circleHit(93, Band::Dum)},
-        {380, circleHit(93, Band::Circle)},
-        {395, circleHit(93, Band::Tek)},
-        {505, circleHit(138, Band::Dum)},
-        {545, circleHit(138, Band::Tek)},
-        {546, {}},
-        {700, {}},
-    };
-    for (const Case& c : cases) {
-        const std::string what = "Y = " + std::to_string(c.y);
-        expectHit(hitTestPress(x, c.y), c.hit, what.c_str());
-    }
+TEST(HitTest, PressesFindTheirCircleGapAndBand) {
+    const std::pair<double, PressHit> byX[] = {{cx(7) + 5.5, circleHit(7, Band::Circle)},
+                                               {cx(7) - 5, circleHit(7, Band::Circle)},
+                                               {cx(7) - 5.5, gapHit(6)},
+                                               {cx(7) + 6, gapHit(7)},
+                                               {cx(7) + 14.5, gapHit(7)},
+                                               {cx(7) - 6, gapHit(6)},
+                                               {cx(1) - 6, {}},
+                                               {34.9, {}},
+                                               {35, circleHit(1, Band::Circle)},
+                                               {934.5, gapHit(45)},
+                                               {935, {}}};
+    for (const auto& [x, hit] : byX)
+        expectHit(hitTestPress(x, 75), hit, ("X = " + std::to_string(x)).c_str());
+    const std::pair<double, PressHit> byY[] = {{54, {}},
+                                               {55, circleHit(3, Band::Dum)},
+                                               {67, circleHit(3, Band::Dum)},
+                                               {67.5, circleHit(3, Band::None)},
+                                               {68, circleHit(3, Band::Circle)},
+                                               {83, circleHit(3, Band::Circle)},
+                                               {84, circleHit(3, Band::Tek)},
+                                               {95, circleHit(3, Band::Tek)},
+                                               {96, {}},
+                                               {204, {}},
+                                               {205, circleHit(48, Band::Dum)},
+                                               {245, circleHit(48, Band::Tek)},
+                                               {246, {}},
+                                               {380, circleHit(93, Band::Circle)},
+                                               {395, circleHit(93, Band::Tek)},
+                                               {505, circleHit(138, Band::Dum)},
+                                               {545, circleHit(138, Band::Tek)},
+                                               {546, {}}};
+    for (const auto& [y, hit] : byY)
+        expectHit(hitTestPress(cx(3), y), hit, ("Y = " + std::to_string(y)).c_str());
     // A gap takes the row from Y as well, and has no band.
     expectHit(hitTestPress(cx(45) + 10, 520), gapHit(180), "gap after circle 180");
     expectHit(hitTestPress(cx(45) + 10, 100), PressHit{}, "gap between rows");

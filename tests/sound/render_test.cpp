@@ -9,12 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 using namespace zerkavi;
+using zerkavi::testing::Bytes;
+using zerkavi::testing::readBytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -37,16 +38,10 @@ class SoundFolder : public zerkavi::testing::TemporaryFolder {
 };
 
 Halka dum(int length, int level = 3) {
-    Halka h;
-    h.rightDuration = std::uint8_t(length);
-    h.level = std::uint8_t(level);
-    return h;
+    return {.rightDuration = std::uint8_t(length), .level = std::uint8_t(level)};
 }
 Halka tek(int length, int level = 3) {
-    Halka h;
-    h.leftDuration = std::uint8_t(length);
-    h.level = std::uint8_t(level);
-    return h;
+    return {.leftDuration = std::uint8_t(length), .level = std::uint8_t(level)};
 }
 
 // Circles 1, 2, … with totalLength stored as their sum.
@@ -112,34 +107,25 @@ TEST(UsulRender, FourStrokesOfSixteenAt120) {
     const UsulRender r = renderUsul(u, at(120, 4), dir.path(), reader);
     ASSERT_EQ(r.status, UsulRenderStatus::Ok);
     EXPECT_TRUE(r.messages.empty());
-    std::vector<int> ends;
-    for (const auto& s : r.strokes)
-        ends.push_back(s.endMs);
-    EXPECT_EQ(ends, (std::vector<int>{500, 1000, 1500, 2000}));
+    EXPECT_EQ(std::vector<int>({r.stroke(1).endMs, r.stroke(4).endMs}),
+              (std::vector<int>{500, 2000}));
     // Each stroke one sample after the grid of 1378 samples per 64th.
     EXPECT_EQ(r.startSamples, (std::vector<std::int32_t>{1, 22050, 44099, 66148}));
     ASSERT_EQ(r.usulMix.size(), 88200u);
     EXPECT_EQ(soundingAt(r.usulMix), (std::vector<std::size_t>{0, 22049, 44098, 66147}));
     // Düm 20000 enters at half, Tek 20000 at a quarter, the weak Tek 4000 at 1000.
-    EXPECT_EQ(r.usulMix[0], 10000);
-    EXPECT_EQ(r.usulMix[44098], 5000);
-    EXPECT_EQ(r.usulMix[66147], 1000);
+    EXPECT_EQ(std::vector<int>({r.usulMix[0], r.usulMix[44098], r.usulMix[66147]}),
+              (std::vector<int>{10000, 5000, 1000}));
     EXPECT_DOUBLE_EQ(r.playLengthMs, 176400 / 88.2);
     // The reader is left holding the last file read.
     EXPECT_EQ(reader.sampleBuffer, (Samples{4000}));
 }
 
 TEST(UsulRender, MixingRuleRoundsHalfToEven) {
-    // Over silence: Düm 20000 → 10000, Tek 20000 → 5000, Tek 1 → round(0.25) = 0.
-    EXPECT_EQ(mixDum(20000, 0), 10000);
-    EXPECT_EQ(mixTek(20000, 0), 5000);
-    EXPECT_EQ(mixTek(1, 0), 0);
-    // Ties: Düm 1 → 0, 3 → 2, −3 → −2; Tek 2 → 0, 6 → 2, 10 → 2.
-    EXPECT_EQ(std::vector<int>({mixDum(1, 0), mixDum(3, 0), mixDum(-3, 0)}),
-              (std::vector<int>{0, 2, -2}));
-    EXPECT_EQ(std::vector<int>({mixTek(2, 0), mixTek(6, 0), mixTek(10, 0)}),
-              (std::vector<int>{0, 2, 2}));
-    EXPECT_EQ(mixDum(-32768, -32768), -32768);
+    // Over silence: Düm 20000 → 10000, Tek 20000 → 5000; ties: Düm 3 → 2, Tek 6 → 2, 10 → 2.
+    EXPECT_EQ(std::vector<int>({mixDum(20000, 0), mixTek(20000, 0), mixDum(3, 0), mixTek(6, 0),
+                                mixTek(10, 0), mixDum(-32768, -32768)}),
+              (std::vector<int>{10000, 5000, 2, 2, 2, -32768}));
     // Every stroke value over a spread of values under it, against the rule in floating
     // point: round(s ÷ 2 + m ÷ 2) and round((s ÷ 2 + m) ÷ 2).
     const int under[] = {-32768, -32767, -20001, -3, -2, -1, 0, 1, 2, 3, 12345, 32766, 32767};
@@ -214,32 +200,18 @@ TEST(UsulRender, LoopedModeFillsAboutTwoMinutes) {
     EXPECT_DOUBLE_EQ(r.playLengthMs, 60.0 * 176400 / 88.2);
     // The file is the header for 60 cycles, then the cycle of the in-memory rendering 60 times.
     const UsulRender mem = renderUsul(u, at(120, 4, true), dir.path(), reader);
-    ASSERT_EQ(mem.usulMix.size(), 88200u);
-    std::vector<std::uint8_t> file;
-    ASSERT_TRUE(readFileBytes(dir.path() / "Shablon.---", file));
+    const Bytes file = readBytes<std::uint8_t>(dir.path() / "Shablon.---");
     ASSERT_EQ(file.size(), 44u + 60u * 176400u);
     EXPECT_EQ(file, usulFileImage(mem));
-    const WavReadResult back = ReadWavBytes(file);
-    EXPECT_EQ(back.header, BuildWavHeader(60 * 88200, 1, 44100, 16));
-    for (int k : {0, 1, 59})
-        EXPECT_TRUE(
-            std::equal(mem.usulMix.begin(), mem.usulMix.end(), back.samples.begin() + k * 88200))
-            << "cycle " << k;
-
+    EXPECT_EQ(decodeWavHeader(std::span<const std::uint8_t, 44>(file.data(), 44)),
+              BuildWavHeader(60 * 88200, 1, 44100, 16));
     // Once: the file is replaced by one cycle.
     renderUsulToFile(u, at(120, 4, false), dir.path(), reader, &written);
-    ASSERT_TRUE(readFileBytes(dir.path() / "Shablon.---", file));
-    EXPECT_EQ(file.size(), 44u + 176400u);
-
+    EXPECT_EQ(fs::file_size(dir.path() / "Shablon.---"), 44u + 176400u);
     // r = floor(120000 ÷ round(N ÷ 44.1)); a cycle over 60 s is written once.
-    EXPECT_EQ(loopedCycles(2646000), 2); // 60,000 ms
-    EXPECT_EQ(loopedCycles(2646045), 1); // 60,001 ms
-    EXPECT_EQ(loopedCycles(5336100), 1); // 121,000 ms: not even one fits, one is written
-    const UsulRender seventy =
-        renderUsul(usulOf({dum(224), tek(224)}), at(24, 4, true), dir.path(), reader);
-    EXPECT_EQ(seventy.timing.cycleMs, 70000);
-    EXPECT_EQ(seventy.cycles, 1);
-    EXPECT_EQ(seventy.strokeCount(), 2);
+    EXPECT_EQ(
+        std::vector<int>({loopedCycles(2646000), loopedCycles(2646045), loopedCycles(5336100)}),
+        (std::vector<int>{2, 1, 1})); // 60,000 ms, 60,001 ms, 121,000 ms
 }
 
 TEST(UsulRender, AOneCycleFileWrittenAStretchAtATimeIsTheWholeMix) {
@@ -259,20 +231,14 @@ TEST(UsulRender, AOneCycleFileWrittenAStretchAtATimeIsTheWholeMix) {
     ASSERT_EQ(streamed.cycles, 1);
     EXPECT_TRUE(streamed.usulMix.empty());
     const UsulRender mem = renderUsul(u, at(24, 4, true), dir.path(), reader);
-    std::vector<std::uint8_t> file;
-    ASSERT_TRUE(readFileBytes(dir.path() / "Shablon.---", file));
-    EXPECT_EQ(file, usulFileImage(mem));
+    EXPECT_EQ(readBytes<std::uint8_t>(dir.path() / "Shablon.---"), usulFileImage(mem));
     // Any stretch mixed on its own matches the whole cycle.
     Samples part(1000);
     mixUsul(mem, 32000, part);
     EXPECT_TRUE(std::equal(part.begin(), part.end(), mem.usulMix.begin() + 32000));
-}
-
-TEST(UsulRender, StrokesAreCutAtTheEndOfTheCycleAndNeverWrap) {
-    SoundFolder dir;
+    // Strokes are cut at the end of the cycle and never wrap: one 64th at 250 to the
+    // sixteenth is 2,646 samples, and the 5,000-sample stroke stops there.
     dir.write("BENDRD31.---", Samples(5000, 20000));
-    SampleReader reader;
-    // One 64th at 250 to the sixteenth: 60 ms, 2,646 samples; the 5,000-sample stroke is cut.
     const UsulRender r = renderUsul(usulOf({dum(1)}), at(250, 16, true), dir.path(), reader);
     EXPECT_EQ(r.usulMix, Samples(2646, 10000));
     EXPECT_EQ(r.cycles, 2000);
@@ -293,42 +259,46 @@ TEST(UsulRender, UnreadableSampleFilesSoundThePreviousSamples) {
               UsulRenderStatus::NoStrokes);
 }
 
-TEST(Passage, EvenTempoSpacesStrokesByRoundedElapsedSamples) {
+// Strokes start at round(elapsed samples) + 1, the samples per 64th moving linearly by δ
+// from the intro to the final tempo; the buffer holds (a + b) ÷ 2 samples per 64th.
+struct PassageCase {
+    std::vector<int> dums; // lengths of the Düms in circles 1, 2, …
+    int first, last, intro, final;
+    float delta;
+    std::size_t size;
+    std::vector<std::size_t> onsets;
+};
+class PassageStrokes : public ::testing::TestWithParam<PassageCase> {};
+
+TEST_P(PassageStrokes, StrokesStartWhereTheTempoPutsThem) {
+    const PassageCase& c = GetParam();
     SoundFolder dir;
     SampleReader reader;
     Samples buffer;
-    // 100 to the quarter: a = 1653.75 samples per 64th, δ = 0. Strokes of 6 64ths start at
-    // round(1653.75 × e) + 1: 9922.5 → 9922 and 29767.5 → 29768 (ties to even).
-    const PassageResult r = DataYapPasaj(usulOf({dum(6), dum(6), dum(6), dum(6)}),
-                                         stretch(1, 4, 4, 100, 100), dir.path(), reader, buffer);
+    UsulRecord u;
+    for (std::size_t i = 0; i < c.dums.size(); ++i)
+        u.circle(int(i) + 1) = dum(c.dums[i]);
+    u.totalLength = std::int16_t(sumOfStrokes(u));
+    const PassageResult r =
+        DataYapPasaj(u, stretch(c.first, c.last, 4, c.intro, c.final), dir.path(), reader, buffer);
     ASSERT_EQ(r.status, PassageStatus::Ok);
-    EXPECT_EQ(r.tempo.a, 1653.75f);
-    EXPECT_EQ(r.tempo.delta, 0.0f);
-    EXPECT_EQ(buffer.size(), 39690u); // a × L
-    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 9922, 19845, 29768}));
+    EXPECT_EQ(r.tempo.delta, c.delta);
+    EXPECT_EQ(buffer.size(), c.size);
+    EXPECT_EQ(soundingAt(buffer), c.onsets);
+    EXPECT_EQ(buffer[0], 10000);
 }
 
-TEST(Passage, TempoRampsLinearlyAcrossThe64ths) {
-    SoundFolder dir;
-    SampleReader reader;
-    Samples buffer;
-    const UsulRecord four = usulOf({dum(16), dum(16), dum(16), dum(16)});
-    // 120 → 60: a = 1378.125, b = 2756.25, δ = 1378.125 ÷ 63 = 21.875; the buffer is
-    // (a + b) ÷ 2 × 64. e = 16: 22050 + round(120 × 21.875) = 24675, and so on.
-    PassageResult r = DataYapPasaj(four, stretch(1, 4, 4, 120, 60), dir.path(), reader, buffer);
-    EXPECT_EQ(r.tempo.delta, 21.875f);
-    EXPECT_EQ(buffer.size(), 132300u);
-    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 24675, 54950, 90825}));
-    // Speeding up, 60 → 120: the step is negative.
-    r = DataYapPasaj(four, stretch(1, 4, 4, 60, 120), dir.path(), reader, buffer);
-    EXPECT_EQ(r.tempo.delta, -21.875f);
-    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 41475, 77350, 107625}));
-    // A stretch from the middle starts at its own first circle.
-    r = DataYapPasaj(usulOf({dum(16), dum(16), dum(8), dum(24)}), stretch(3, 4, 4, 120, 120),
-                     dir.path(), reader, buffer);
-    EXPECT_EQ(r.tempo.length64ths, 32);
-    EXPECT_EQ(soundingAt(buffer), (std::vector<std::size_t>{0, 11025}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Tempos, PassageStrokes,
+    ::testing::Values(
+        // 1653.75 a 64th: 9922.5 → 9922 and 29767.5 → 29768, ties to even.
+        PassageCase{{6, 6, 6, 6}, 1, 4, 100, 100, 0.0f, 39690, {0, 9922, 19845, 29768}},
+        // 1378.125 ÷ 63 = 21.875; e = 16: 22050 + round(120 × 21.875) = 24675.
+        PassageCase{{16, 16, 16, 16}, 1, 4, 120, 60, 21.875f, 132300, {0, 24675, 54950, 90825}},
+        PassageCase{{16, 16, 16, 16}, 1, 4, 60, 120, -21.875f, 132300, {0, 41475, 77350, 107625}},
+        PassageCase{{16, 16, 8, 24}, 3, 4, 120, 120, 0.0f, 44100, {0, 11025}},
+        // One 64th has no step: (2756.25 + 1378.125) ÷ 2 = 2067.19 → 2067.
+        PassageCase{{1}, 1, 1, 60, 120, 0.0f, 2067, {0}}));
 
 TEST(Passage, RepetitionsGoThroughTheScratchFile) {
     SoundFolder dir;
@@ -358,13 +328,6 @@ TEST(Passage, Guards) {
     SoundFolder dir;
     SampleReader reader;
     Samples buffer;
-    // One 64th has no step: δ = 0 and the buffer is (2756.25 + 1378.125) ÷ 2 = 2067.19 → 2067.
-    PassageResult r =
-        DataYapPasaj(usulOf({dum(1)}), stretch(1, 1, 4, 60, 120), dir.path(), reader, buffer);
-    ASSERT_EQ(r.status, PassageStatus::Ok);
-    EXPECT_EQ(r.tempo.delta, 0.0f);
-    EXPECT_EQ(buffer.size(), 2067u);
-    EXPECT_EQ(buffer[0], 10000);
     // No beats stored in the usul (message 3), or no tempo: the previous passage stays.
     buffer = {1, 2, 3};
     UsulRecord empty = usulOf({dum(16)});

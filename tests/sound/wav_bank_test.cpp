@@ -1,5 +1,4 @@
 // WAV header, reader and data-chunk search; level files and the eighteen files of the bank.
-#include "common/rounding.h"
 #include "sound/embedded_samples.h"
 #include "sound/sample_bank.h"
 #include "sound/wav.h"
@@ -7,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -48,66 +49,88 @@ TEST(WavHeader, BuiltHeaderIsTheCanonical44Bytes) {
     EXPECT_EQ(BuildWavHeader(3, 1, 44100, 12).dataSize, 4u);
 }
 
-TEST(ReadWav, FindsTheDataChunkWhereverItStartsAndInAnyCase) {
-    WavReadResult r = ReadWavBytes(wavFile({1, -2, 32767}));
-    ASSERT_EQ(r.status, WavStatus::Ok);
-    EXPECT_EQ(r.samples, (Samples{1, -2, 32767}));
-    // "DATA" in the header's own place is accepted.
-    EXPECT_EQ(ReadWavBytes(wavFile({7, 8}, {.dataId = "DATA"})).samples, (Samples{7, 8}));
+// Files the reader meets: the data chunk is searched for at every byte position (a chunk
+// header at byte p − 1 for p = 1 … 1,000, or up to one before the end of a shorter file),
+// its id in any case; the sample count is the data size ÷ the block align, ties to even, and
+// samples past the end read as 0. A block align of 0 has no sample count.
+struct ReadCase {
+    const char* what;
+    Bytes file;
+    bool ok;
+    Samples samples;
+    std::size_t sampleOffset; // where findDataChunk puts the samples; 0: not found
+};
+class WavReading : public ::testing::TestWithParam<ReadCase> {};
 
-    // After a "smpl" chunk, written "Data": the search finds it at byte 80, samples at 88,
-    // and the header then carries "data" and that chunk's size.
-    const Bytes smpl = wavFile({-32768, 5}, {.between = kSmpl, .dataId = "Data"});
-    r = ReadWavBytes(smpl);
-    ASSERT_EQ(r.status, WavStatus::Ok);
-    EXPECT_EQ(r.samples, (Samples{-32768, 5}));
-    EXPECT_EQ(std::string(r.header.dataId.data(), 4), "data");
-    EXPECT_EQ(findDataChunk(smpl).sampleOffset, 88u);
-
-    // Every byte position is tried, not only chunk boundaries: "dAtA" at byte 57, inside
-    // the smpl body, is taken although a real chunk follows at 80.
-    Bytes inside = smpl;
-    std::memcpy(&inside[57], "dAtA\x02\x00\x00\x00", 8);
-    EXPECT_EQ(findDataChunk(inside).sampleOffset, 65u);
-    EXPECT_EQ(ReadWavBytes(inside).samples.size(), 1u);
+TEST_P(WavReading, FindsTheDataAndReadsItsSamples) {
+    const ReadCase& c = GetParam();
+    const WavReadResult r = ReadWavBytes(c.file);
+    EXPECT_EQ(r.status, c.ok ? WavStatus::Ok : WavStatus::FormatNotRecognized);
+    EXPECT_EQ(r.samples, c.samples);
+    EXPECT_EQ(findDataChunk(c.file).found ? findDataChunk(c.file).sampleOffset : 0, c.sampleOffset);
+    if (c.ok && c.sampleOffset != 44) { // found by the search: the header says "data"
+        EXPECT_EQ(std::string(r.header.dataId.data(), 4), "data");
+    }
 }
 
-TEST(ReadWav, SearchStopsAfter1000PositionsOrOneBeforeTheEnd) {
-    // Position p (1-based) is the chunk header at byte p − 1; position 1,000 is the last.
-    auto dataAt = [](std::size_t byte) {
-        Bytes b = riffAndFormat();
-        put(b, "junk");
-        b.resize(byte, 0);
-        put(b, "data");
+Bytes dataAt(std::size_t byte, bool withSize = true) {
+    Bytes b = riffAndFormat();
+    put(b, "junk");
+    b.resize(byte, 0);
+    put(b, "data");
+    if (withSize) {
         put32(b, 2);
         put16(b, 1234);
-        return b;
-    };
-    EXPECT_EQ(ReadWavBytes(dataAt(999)).samples, (Samples{1234}));
-    const WavReadResult r = ReadWavBytes(dataAt(1000));
-    EXPECT_EQ(r.status, WavStatus::FormatNotRecognized);
-    EXPECT_STREQ(wavStatusMessage(r.status), "File format not recognized!");
-
-    // In a file shorter than 1,000 bytes the last position is its length − 1: "data" as the
-    // last four bytes is found there, its missing size reading as 0.
-    Bytes tail = riffAndFormat();
-    put(tail, "junk");
-    put(tail, "data");
-    ASSERT_EQ(ReadWavBytes(tail).status, WavStatus::Ok);
-    EXPECT_EQ(ReadWavBytes(tail).header.dataSize, 0u);
-    EXPECT_EQ(ReadWavBytes(Bytes{}).status, WavStatus::FormatNotRecognized);
-    // A block align of 0 has no sample count: not recognized rather than a division by 0.
-    Bytes noAlign = wavFile({1});
-    noAlign[32] = 0;
-    EXPECT_EQ(ReadWavBytes(noAlign).status, WavStatus::FormatNotRecognized);
+    }
+    return b;
+}
+Bytes withBlockAlignZero(Bytes b) {
+    b[32] = 0;
+    return b;
+}
+// A "dAtA" at byte 57, inside the smpl body, is taken although a real chunk follows at 80.
+Bytes dataInsideSmpl() {
+    Bytes b = wavFile({-32768, 5}, {.between = kSmpl});
+    std::memcpy(&b[57], "dAtA\x02\x00\x00\x00", 8);
+    return b;
 }
 
-TEST(ReadWav, SampleCountRoundsHalfToEvenAndReadsPastTheEndAsZero) {
-    // 5 bytes ÷ 2 = 2.5 → 2 samples; 7 ÷ 2 = 3.5 → 4; 8 bytes claimed, 2 present → zeros.
-    EXPECT_EQ(ReadWavBytes(wavFile({10, 20, 30}, {.dataBytes = 5})).samples, (Samples{10, 20}));
-    EXPECT_EQ(ReadWavBytes(wavFile({10, 20, 30, 40}, {.dataBytes = 7})).samples,
-              (Samples{10, 20, 30, 40}));
-    EXPECT_EQ(ReadWavBytes(wavFile({-1}, {.dataBytes = 8})).samples, (Samples{-1, 0, 0, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Files, WavReading,
+    ::testing::Values(
+        ReadCase{"plain", wavFile({1, -2, 32767}), true, {1, -2, 32767}, 44},
+        ReadCase{"upper case", wavFile({7, 8}, {.dataId = "DATA"}), true, {7, 8}, 44},
+        ReadCase{"after smpl",
+                 wavFile({-32768, 5}, {.between = kSmpl, .dataId = "Data"}),
+                 true,
+                 {-32768, 5},
+                 88},
+        ReadCase{"inside smpl", dataInsideSmpl(), true, {0}, 65},
+        ReadCase{"position 999", dataAt(999), true, {1234}, 1007},
+        ReadCase{"position 1000", dataAt(1000), false, {}, 0},
+        ReadCase{"last four bytes", dataAt(40, false), true, {}, 48},
+        ReadCase{"empty", {}, false, {}, 0},
+        ReadCase{"no block align", withBlockAlignZero(wavFile({1})), false, {}, 0},
+        ReadCase{"nothing and no block align",
+                 withBlockAlignZero(wavFile({}, {.dataBytes = 0})),
+                 false,
+                 {},
+                 0},
+        ReadCase{"2.5 samples", wavFile({10, 20, 30}, {.dataBytes = 5}), true, {10, 20}, 44},
+        ReadCase{
+            "3.5 samples", wavFile({10, 20, 30, 40}, {.dataBytes = 7}), true, {10, 20, 30, 40}, 44},
+        ReadCase{"past the end", wavFile({-1}, {.dataBytes = 8}), true, {-1, 0, 0, 0}, 44}),
+    [](const auto& info) {
+        std::string n = info.param.what;
+        std::replace_if(
+            n.begin(), n.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return n;
+    });
+
+TEST(ReadWav, MessagesAndTheHeaderOfAFoundChunk) {
+    EXPECT_STREQ(wavStatusMessage(ReadWavBytes(dataAt(1000)).status),
+                 "File format not recognized!");
+    EXPECT_EQ(ReadWavBytes(dataAt(40, false)).header.dataSize, 0u);
 }
 
 TEST(ReadWav, ChannelCountsAndTheSharedReaderState) {
@@ -142,23 +165,21 @@ TEST(ReadWav, ChannelCountsAndTheSharedReaderState) {
 }
 
 TEST(SampleBank, NamesFollowInstrumentHandAndLevel) {
-    EXPECT_EQ(instrumentCode(1), "KUDUM");
-    EXPECT_EQ(instrumentCode(2), "BENDR");
-    EXPECT_EQ(instrumentCode(3), "TEFOO");
-    // The command line's words name the same options.
-    EXPECT_EQ(instrumentCode(instrumentOption("kudum")), "KUDUM");
-    EXPECT_EQ(instrumentCode(instrumentOption("bendir")), "BENDR");
-    EXPECT_EQ(instrumentCode(instrumentOption("def")), "TEFOO");
+    // Options 1, 2, 3, and the command line's words for them.
+    const std::pair<int, const char*> words[] = {{1, "kudum"}, {2, "bendir"}, {3, "def"}};
+    for (const auto& [option, word] : words)
+        EXPECT_EQ(instrumentCode(instrumentOption(word)), instrumentCode(option)) << word;
+    EXPECT_EQ(instrumentCode(1) + instrumentCode(2) + instrumentCode(3), "KUDUMBENDRTEFOO");
     EXPECT_EQ(instrumentOption("Kudum"), 0);
-    // Level 3 and level 0 (unset) both take the strong file.
+    // Düm levels 3, 2, 1 are digits 3, 2, 1, Tek levels 6, 5, 4; level 0 (unset) is strong.
     EXPECT_EQ(sampleFileName("BENDR", Hand::Dum, 0), "BENDRD31.---");
     EXPECT_EQ(sampleFileName("KUDUM", Hand::Tek, 0), "KUDUMT61.---");
-    const std::array<std::string, 18> expected = {
-        "KUDUMD31.---", "KUDUMD21.---", "KUDUMD11.---", "KUDUMT61.---", "KUDUMT51.---",
-        "KUDUMT41.---", "BENDRD31.---", "BENDRD21.---", "BENDRD11.---", "BENDRT61.---",
-        "BENDRT51.---", "BENDRT41.---", "TEFOOD31.---", "TEFOOD21.---", "TEFOOD11.---",
-        "TEFOOT61.---", "TEFOOT51.---", "TEFOOT41.---"};
-    EXPECT_EQ(sampleBankFileNames(), expected);
+    EXPECT_EQ(sampleFileName("TEFOO", Hand::Tek, 1), "TEFOOT41.---");
+    EXPECT_EQ(sampleFileName("TEFOO", Hand::Dum, 2), "TEFOOD21.---");
+    const auto names = sampleBankFileNames();
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 18u);
+    EXPECT_EQ(names[0], "KUDUMD31.---");
+    EXPECT_EQ(names[17], "TEFOOT41.---");
 }
 
 TEST(LevelFile, ScalesByTheExactProductWithTheFloatFactorTiesToEven) {
@@ -168,9 +189,7 @@ TEST(LevelFile, ScalesByTheExactProductWithTheFloatFactorTiesToEven) {
     EXPECT_EQ(scaled(0.6f)[0], 6);
     EXPECT_EQ(scaled(0.6f)[1], -19661);
     // 0.5f is exact, so halves are true ties: 5 → 2, 7 → 4, −5 → −2, 3 → 2.
-    const std::vector<int> half = scaled(0.5f);
-    EXPECT_EQ(std::vector<int>(half.begin() + 2, half.begin() + 6),
-              (std::vector<int>{2, 4, -2, 2}));
+    EXPECT_EQ(scaled(0.5f), (std::vector<int>{5, -16384, 2, 4, -2, 2, 8}));
     // The product is exact, not first rounded to single precision: 5 × 0.7f = 3.49999994
     // (a float product would be 3.5 → 4); 15 × 0.3f = 4.50000018 (a float product: 4.5 → 4).
     EXPECT_EQ(scaled(0.7f)[2], 3);
@@ -220,37 +239,22 @@ TEST(SampleBank, WritesTheEighteenFilesFromTheEmbeddedStrokes) {
     EXPECT_TRUE(r.messages.empty());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 18);
 
-    // The strong files are the embedded images byte for byte (kudum_dum is the Düm); each
-    // level file is the canonical header and round(s × factor) of every strong sample.
-    struct Strong {
-        const char* name;
-        std::span<const std::uint8_t> image;
-        std::size_t dataAt, samples;
-    };
-    const Strong strong[] = {{"KUDUMD31.---", embedded::kudum_dum(), 88, 46081},
-                             {"KUDUMT61.---", embedded::kudum_tek(), 88, 13825},
-                             {"BENDRD31.---", embedded::bendir_dum(), 44, 50671},
-                             {"BENDRT61.---", embedded::bendir_tek(), 44, 41455},
-                             {"TEFOOD31.---", embedded::def_dum(), 88, 18433},
-                             {"TEFOOT61.---", embedded::def_tek(), 88, 9217}};
-    for (const Strong& s : strong) {
-        SCOPED_TRACE(s.name);
-        const Bytes written = readBytes<std::uint8_t>(folder / s.name);
-        EXPECT_EQ(written, Bytes(s.image.begin(), s.image.end()));
-        const std::vector<int> source = samplesOf(written, s.dataAt);
-        ASSERT_EQ(source.size(), s.samples);
-        const auto h = encodeWavHeader(BuildWavHeader(std::uint32_t(s.samples), 1, 44100, 16));
+    // The strong files are the embedded images byte for byte (kudum_dum is the Düm); the
+    // medium and weak files are those images scaled by their factors.
+    const std::pair<const char*, std::span<const std::uint8_t>> strong[] = {
+        {"KUDUMD31.---", embedded::kudum_dum()},  {"KUDUMT61.---", embedded::kudum_tek()},
+        {"BENDRD31.---", embedded::bendir_dum()}, {"BENDRT61.---", embedded::bendir_tek()},
+        {"TEFOOD31.---", embedded::def_dum()},    {"TEFOOT61.---", embedded::def_tek()}};
+    for (const auto& [name, image] : strong) {
+        const Bytes source(image.begin(), image.end());
+        EXPECT_EQ(readBytes<std::uint8_t>(folder / name), source) << name;
         for (const auto& [step, factor] : {std::pair{1, 0.6f}, std::pair{2, 0.4f}}) {
-            std::string level = s.name;
+            std::string level = name;
             level[6] = char(level[6] - step);
-            const Bytes file = readBytes<std::uint8_t>(folder / level);
-            ASSERT_EQ(file.size(), 44 + 2 * s.samples) << level;
-            EXPECT_TRUE(std::equal(h.begin(), h.end(), file.begin())) << level;
-            const std::vector<int> scaled = samplesOf(file, 44);
-            std::size_t wrong = 0;
-            for (std::size_t i = 0; i < s.samples; ++i)
-                wrong += scaled[i] != int(roundHalfEven(source[i] * double(factor)));
-            EXPECT_EQ(wrong, 0u) << level;
+            const auto expected = levelFileBytes(source, factor);
+            EXPECT_TRUE(readBytes<std::uint8_t>(folder / level) ==
+                        Bytes(expected.begin(), expected.end()))
+                << level;
         }
     }
 }

@@ -38,6 +38,16 @@ UsulRecord builtIn(int slot) {
     return decodeRecord(builtInBytes(slot));
 }
 
+std::optional<UsulRecord> builtInOrNone(int slot) {
+    if (slot < 1 || slot > kLastUsulSlot) return std::nullopt;
+    return builtIn(slot);
+}
+
+Bytes libraryImage() {
+    const auto image = defaultLibraryImage();
+    return Bytes(image.begin(), image.end());
+}
+
 void put(Bytes& b, const char* fourLetters) {
     for (int i = 0; i < 4; ++i)
         b.push_back(std::uint8_t(fourLetters[i]));

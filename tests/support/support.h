@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,18 @@ template <class Byte = char> std::vector<Byte> readBytes(const std::filesystem::
     return {b.begin(), b.end()};
 }
 
-// Slot 1..255 of the built-in library image.
+// The whole file as text; empty when it cannot be read.
+inline std::string readText(const std::filesystem::path& file) {
+    const auto b = readBytes(file);
+    return {b.begin(), b.end()};
+}
+
+// Slot 1..255 of the built-in library image; nothing outside the usul slots.
 RecordBytes builtInBytes(int slot);
 UsulRecord builtIn(int slot);
+std::optional<UsulRecord> builtInOrNone(int slot);
+// The whole built-in image.
+Bytes libraryImage();
 
 void put(Bytes& b, const char* fourLetters);
 void put16(Bytes& b, int v);

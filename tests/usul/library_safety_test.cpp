@@ -16,11 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-Bytes libraryImage() {
-    const auto image = defaultLibraryImage();
-    return Bytes(image.begin(), image.end());
-}
-
 // A thousand saves at random slots, each compared against the whole file: the slot written
 // holds the new bytes and every other byte is what it was.
 TEST(LibrarySafety, EverySaveWritesItsOneSlotOnly) {
@@ -32,31 +27,25 @@ TEST(LibrarySafety, EverySaveWritesItsOneSlotOnly) {
     std::mt19937 random(12);
     for (int i = 0; i < 1000; ++i) {
         const int kind = int(random() % 4);
-        const int slot = kind == 3 ? kColourSlot : 1 + int(random() % kLastUsulSlot);
+        int slot = kind == 3 ? kColourSlot : 1 + int(random() % kLastUsulSlot);
         RecordBytes bytes{};
-        if (kind == 0) { // Save: an usul of the library under its own slot, edited
-            UsulRecord r = builtIn(slot);
-            r.circle(1 + int(random() % kCircles)).level = std::uint8_t(random() % 4);
-            bytes = encodeRecord(r);
-            ASSERT_TRUE(file.writeUsul(slot, r));
-        } else if (kind == 1) { // Save As: another slot's usul into a user slot
-            const UsulRecord r = builtIn(1 + int(random() % 200));
-            const int target = kFirstUserSlot + int(random() % (kLastUsulSlot - 200));
-            bytes = encodeRecord(r);
-            ASSERT_TRUE(file.writeUsul(target, r));
-            std::copy(bytes.begin(), bytes.end(),
-                      expected.begin() + std::ptrdiff_t(target - 1) * kRecordBytes);
-            EXPECT_EQ(readBytes<std::uint8_t>(path), expected) << "save " << i;
-            continue;
-        } else if (kind == 2) { // Delete
-            bytes = encodeRecord(emptyRecord());
-            ASSERT_TRUE(file.writeUsul(slot, emptyRecord()));
-        } else { // colours kept for good: the other 1,681 bytes of the slot stay as read
+        if (kind == 3) { // colours kept for good: the other 1,681 bytes of the slot stay
             ColourRecord c = *file.readColour();
             c.red = std::uint8_t(random());
             c.blue = std::uint8_t(random());
             bytes = encodeColour(c);
             ASSERT_TRUE(file.writeColour(c));
+        } else {
+            UsulRecord r = emptyRecord(); // Delete
+            if (kind == 0) {              // Save: an usul under its own slot, edited
+                r = builtIn(slot);
+                r.circle(1 + int(random() % kCircles)).level = std::uint8_t(random() % 4);
+            } else if (kind == 1) { // Save As: another slot's usul into a user slot
+                r = builtIn(1 + int(random() % 200));
+                slot = kFirstUserSlot + int(random() % (kLastUsulSlot - 200));
+            }
+            bytes = encodeRecord(r);
+            ASSERT_TRUE(file.writeUsul(slot, r));
         }
         std::copy(bytes.begin(), bytes.end(),
                   expected.begin() + std::ptrdiff_t(slot - 1) * kRecordBytes);
@@ -64,16 +53,14 @@ TEST(LibrarySafety, EverySaveWritesItsOneSlotOnly) {
     }
 }
 
-TEST(LibrarySafety, AFullDiskIsAFailedSave) {
+// A full disk, a file that may not grow past a limit (the write of the last slot stops
+// half-way) and a file opened read-only: each save fails and the bytes before stay.
+TEST(LibrarySafety, FailedWritesAreFailedSaves) {
     LibraryFile full;
     ASSERT_TRUE(full.open("/dev/full"));
     EXPECT_FALSE(full.writeUsul(1, builtIn(1)));
     EXPECT_FALSE(full.writeColour(ColourRecord{}));
-}
 
-// The file may not grow past a limit: the write of the last slot stops half-way, which must
-// be a failure, and the slots before it stay as they were.
-TEST(LibrarySafety, AShortWriteIsAFailedSave) {
     TemporaryFolder dir;
     const Bytes image = libraryImage();
     const Bytes first(image.begin(), image.end() - kRecordBytes);
@@ -92,15 +79,32 @@ TEST(LibrarySafety, AShortWriteIsAFailedSave) {
     EXPECT_FALSE(written);
     const Bytes after = readBytes<std::uint8_t>(path);
     EXPECT_TRUE(std::equal(first.begin(), first.end(), after.begin()));
+
+    LibraryFile readOnly;
+    ASSERT_TRUE(readOnly.open(path, true));
+    EXPECT_TRUE(readOnly.readUsul(32));
+    EXPECT_FALSE(readOnly.writeUsul(201, builtIn(1)));
+    EXPECT_EQ(readBytes<std::uint8_t>(path), after);
 }
 
-TEST(LibrarySafety, AFileOpenedReadOnlyTakesNoSave) {
+// The built-in image is written only where no file is; a damaged one stays as it is.
+TEST(LibrarySafety, TheImageIsWrittenOnlyWhereNoFileIs) {
     TemporaryFolder dir;
-    const fs::path path = dir.write(kLibraryFileName, libraryImage());
-    LibraryFile file;
-    ASSERT_TRUE(file.open(path, true));
-    EXPECT_FALSE(file.writeUsul(201, builtIn(1)));
+    const fs::path path = dir.path() / kLibraryFileName;
+    EXPECT_EQ(inspectLibrary(path).shape, LibraryShape::Unreadable);
+    EXPECT_TRUE(createLibraryIfMissing(path, defaultLibraryImage()));
     EXPECT_EQ(readBytes<std::uint8_t>(path), libraryImage());
+    dir.write(kLibraryFileName, {'s', 'h', 'o', 'r', 't'});
+    EXPECT_FALSE(createLibraryIfMissing(path, defaultLibraryImage()));
+    EXPECT_EQ(readBytes<std::uint8_t>(path), (Bytes{'s', 'h', 'o', 'r', 't'}));
+    LibraryFile lib;
+    ASSERT_TRUE(lib.open(path));
+    for (int slot : {0, 1, 255, 257})
+        EXPECT_FALSE(lib.readUsul(slot)) << slot;
+    EXPECT_FALSE(lib.readColour());
+    EXPECT_EQ(saveFailedText(Language::English),
+              "Not saved: the library file could not be written.");
+    EXPECT_EQ(saveFailedText(Language::Turkish), "Kaydedilemedi: kütüphane dosyasına yazılamadı.");
 }
 
 struct ShapeCase {
@@ -161,14 +165,6 @@ INSTANTIATE_TEST_SUITE_P(
             if (ch == ' ') ch = '_';
         return name;
     });
-
-TEST(LibrarySafety, AMissingLibraryIsUnreadableAndASaveFailureIsTold) {
-    TemporaryFolder dir;
-    EXPECT_EQ(inspectLibrary(dir.path() / kLibraryFileName).shape, LibraryShape::Unreadable);
-    EXPECT_EQ(saveFailedText(Language::English),
-              "Not saved: the library file could not be written.");
-    EXPECT_EQ(saveFailedText(Language::Turkish), "Kaydedilemedi: kütüphane dosyasına yazılamadı.");
-}
 
 } // namespace
 } // namespace zerkavi::testing

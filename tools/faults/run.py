@@ -12,7 +12,11 @@ in the core is run against the core suite first and against the window suite onl
 core suite misses it; a fault in platform/, window/ or app/ is run against the window suite
 (which also drives the command line). Each suite stops at its first failing test.
 Results go to <scratch>/results.tsv and to the terminal: caught (by which suite), missed,
-or "no build" when the planted line does not compile (the fault list needs fixing then).
+"caught at build time" when the build itself refuses the fault (the library compiler, run
+during the build, rejects the built-in library it now lays out wrongly), or "no build" when
+the planted line does not compile (the fault list needs fixing then). The build checks the
+standard library's bounds (_GLIBCXX_ASSERTIONS), as the sanitizer build of ./test does, so a
+fault that reads past a vector fails there instead of reading whatever lies before it.
 """
 import argparse
 import os
@@ -91,15 +95,24 @@ def main():
 
     env = dict(os.environ)
     env["QT_QPA_PLATFORM"] = "offscreen:configfile=" + os.path.join(src, "tests/support/screens.json")
+    flags = "-D_GLIBCXX_ASSERTIONS"
     configure = ["cmake", "-S", src, "-B", build, "-DCMAKE_BUILD_TYPE=Debug"]
     if args.coverage:
-        configure += ["-DCMAKE_CXX_FLAGS=--coverage", "-DCMAKE_EXE_LINKER_FLAGS=--coverage"]
+        flags += " --coverage"
+        configure += ["-DCMAKE_EXE_LINKER_FLAGS=--coverage"]
+    configure += ["-DCMAKE_CXX_FLAGS=" + flags]
     if run(configure, src, log) != 0:
         sys.exit("configure failed, see " + log)
 
     def suite(target, binary):
+        start = os.path.getsize(log)
         if run(["cmake", "--build", build, "-j", args.jobs, "--target", target], src, log) != 0:
-            return None
+            # A compiler error means the planted line is wrong; a build that compiled but
+            # whose own checks failed has caught the fault.
+            with open(log, encoding="utf-8", errors="replace") as f:
+                f.seek(start)
+                output = f.read()
+            return None if "error:" in output or "Terminated" in output else "build"
         cmd = [os.path.join(build, "tests", binary), "--gtest_fail_fast", "--gtest_brief=1"]
         if binary == "window_tests":
             cmd.append("--gtest_filter=" + args.window_filter)
@@ -110,7 +123,7 @@ def main():
     # The unplanted tree must build and pass, or no result below means anything.
     for target in ([] if args.skip_clean_run else args.suites):
         clean = suite(target, target)
-        if clean is None:
+        if clean is None or clean == "build":
             sys.exit(target + " does not build unplanted, see " + log)
         if clean:
             sys.exit(target + " fails unplanted, see " + log)
@@ -136,6 +149,9 @@ def main():
                 caught = suite(target, target)
                 if caught is None:
                     verdict = "no build"
+                    break
+                if caught == "build":
+                    verdict = "caught at build time"
                     break
                 if caught:
                     verdict = "caught by " + target
