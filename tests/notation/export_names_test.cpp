@@ -117,7 +117,7 @@ TEST(ExportPrintLayout, WideStripsAndSeveralRowsFitThePageWidth) {
 TEST(ExportCodecStatus, MessagesOfTheImageWriter) {
     // The file system refusing the file (7) is reported as a name it cannot take.
     EXPECT_EQ(std::pair(codecStatusReport(0).message, codecStatusReport(0).text),
-              std::pair(0, ""s));
+              std::pair(Message::none, ""s));
     EXPECT_EQ(std::pair(codecStatusReport(7).message, codecStatusReport(7).text),
               std::pair(Message::forbiddenName, ""s));
     EXPECT_EQ(codecStatusReport(12).text, "Access Denied. GDI+ Error:12");
