@@ -4,6 +4,7 @@
 #include "platform/embedded_pictures.h"
 #include "window/colour.h"
 #include "window/column_header.h"
+#include "window/edit_keeper.h"
 #include "window/picture.h"
 #include "window/practice_menu.h"
 
@@ -71,6 +72,7 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     connectPlanPlayer();
     createKeyboard();
     practice = new PracticeMenu(*this);
+    new EditKeeper(*this);
     // The marker, the end of an usul and the plan's sections keep to the sound heard.
     const auto heard = [this] { return media.heardMs(QString::fromUtf8(kMediaAlias)); };
     for (WindowTimers* t : {&strokeTimers, &endTimer, &sectionTimers})
