@@ -8,15 +8,13 @@
 //                                 a stall of the sound shows here
 // Run by hand (needs pulseaudio, pactl and parec):
 //   QT_QPA_PLATFORM=offscreen build/bench/marker_bench
-#include "platform/message_boxes.h"
+#include "bench/window_bench_support.h"
 #include "tests/support/audio_server.h"
-#include "window/arayuz_kalip.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -32,12 +30,6 @@ namespace {
 using namespace zerkavi::testing;
 
 PrivateServer* server = nullptr;
-
-class Silent : public zerkavi::MessageBoxes {
-  public:
-    void inform(const QString&, const QString&) override {}
-    bool confirm(const QString&) override { return false; }
-};
 
 class BusyLoops {
   public:
@@ -63,17 +55,12 @@ class BusyLoops {
 // args: busy loops, block the window's thread (0/1)
 void BM_MarkerAgainstSound(benchmark::State& state) {
     QTemporaryDir folder;
-    Silent messages;
+    zerkavi::bench::SilentMessages messages;
     zerkavi::ArayüzKalıp window(folder.path().toStdString(), messages, QSize(1280, 1024));
-    if (!window.startUp()) {
+    if (!zerkavi::bench::loadAt(window, 32, 120, 4)) {
         state.SkipWithError("start-up failed");
         return;
     }
-    window.currentSlot = 32;
-    window.loadCurrentSlot();
-    window.VScroll1->setValue(270 - 120);
-    while (window.unitNote != 4)
-        window.PicBirimNota_Click();
     window.Option1[1]->setChecked(true);
 
     QElapsedTimer wall;

@@ -4,6 +4,7 @@
 // memory the rendering adds to the process, measured in a child process of its own.
 //
 // Run by hand: build/bench/plan_bench (sox must be installed for the comparison).
+#include "bench/bench_support.h"
 #include "plans/plan_format.h"
 #include "plans/plan_render.h"
 #include "sound/sample_bank.h"
@@ -28,30 +29,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Bank {
-    fs::path folder;
-    Bank() {
-        std::string t = (fs::temp_directory_path() / "zerkavi-bench-XXXXXX").string();
-        folder = ::mkdtemp(t.data());
-        if (prepareSampleBank(folder, 0.6f, 0.4f).fatal) std::abort();
-    }
-    ~Bank() {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
-};
-
-const Bank& bank() {
-    static const Bank b;
-    return b;
-}
-
 std::optional<UsulRecord> builtIn(int slot) {
     if (slot < 1 || slot > 255) return std::nullopt;
-    RecordBytes b{};
-    std::copy_n(defaultLibraryImage().begin() + std::ptrdiff_t(slot - 1) * kRecordBytes,
-                kRecordBytes, b.begin());
-    return decodeRecord(b);
+    return bench::builtInUsul(slot);
 }
 
 const std::u32string kLongPlan = normalisedPlanLine({U"Long", U"164", U"28", U"4", U"30"});
@@ -59,7 +39,7 @@ const std::u32string kLongPlan = normalisedPlanLine({U"Long", U"164", U"28", U"4
 PlanRenderResult renderLongPlan() {
     UsulRecord current;
     SampleReader reader;
-    return renderPlan(kLongPlan, builtIn, current, bank().folder, reader);
+    return renderPlan(kLongPlan, builtIn, current, bench::bankFolder(), reader);
 }
 
 // Peak resident memory of this process so far, in kB.
@@ -89,8 +69,8 @@ void BM_LongPlanToFile(benchmark::State& state) {
 
 // sox mixing two files of the plan's length: the same number of samples, the same strokes.
 void BM_SoxMixSameSamples(benchmark::State& state) {
-    const fs::path eser = bank().folder / kPlanSoundFileName;
-    const fs::path wav = bank().folder / "plan.wav";
+    const fs::path eser = bench::bankFolder() / kPlanSoundFileName;
+    const fs::path wav = bench::bankFolder() / "plan.wav";
     const PlanRenderResult r = renderLongPlan();
     std::error_code ec;
     fs::copy_file(eser, wav, fs::copy_options::overwrite_existing, ec);
@@ -99,7 +79,7 @@ void BM_SoxMixSameSamples(benchmark::State& state) {
         return;
     }
     const std::string command = "sox -m '" + wav.string() + "' '" + wav.string() + "' '" +
-                                (bank().folder / "mixed.wav").string() + "'";
+                                (bench::bankFolder() / "mixed.wav").string() + "'";
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
         if (std::system(command.c_str()) != 0) state.SkipWithError("sox failed");
@@ -113,7 +93,7 @@ void BM_SoxMixSameSamples(benchmark::State& state) {
 
 // Peak memory the rendering adds, in a fresh child so that nothing measured before counts.
 void BM_LongPlanPeakMemory(benchmark::State& state) {
-    bank();
+    bench::bankFolder();
     long addedKb = 0;
     for (auto _ : state) {
         int pipeFd[2];

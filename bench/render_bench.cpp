@@ -7,6 +7,7 @@
 // - about two minutes in one cycle: Darb-ı fetih (slot 183, 1,408 64ths) at 177 to the
 //   sixteenth, 119 s, the largest file looped mode makes without repeating;
 // - a short usul repeated to fill two minutes: Düyek (slot 32) at the start-up tempo.
+#include "bench/bench_support.h"
 #include "sound/sample_bank.h"
 #include "sound/usul_render.h"
 #include "usul/library_file.h"
@@ -25,36 +26,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A sound folder with the full bank, made once and removed at exit.
-struct Bank {
-    fs::path folder;
-    Bank() {
-        std::string t = (fs::temp_directory_path() / "zerkavi-bench-XXXXXX").string();
-        folder = ::mkdtemp(t.data());
-        if (prepareSampleBank(folder, 0.6f, 0.4f).fatal) std::abort();
-    }
-    ~Bank() {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
-};
-
-const Bank& bank() {
-    static const Bank b;
-    return b;
-}
-
-UsulRecord builtIn(int slot) {
-    RecordBytes b{};
-    std::copy_n(defaultLibraryImage().begin() + std::ptrdiff_t(slot - 1) * kRecordBytes,
-                kRecordBytes, b.begin());
-    return decodeRecord(b);
-}
-
 // The built-in usul with the longest cycle, and of those the one with most strokes.
 int longestSlot() {
     auto key = [](int slot) {
-        const UsulRecord u = builtIn(slot);
+        const UsulRecord u = bench::builtInUsul(slot);
         int strokes = 0;
         for (const Halka& h : u.circles)
             strokes += h.hasStroke();
@@ -83,11 +58,11 @@ void report(benchmark::State& state, const UsulRender& r) {
 }
 
 void toMemory(benchmark::State& state, int slot, int bpm, int unitNote) {
-    const UsulRecord u = builtIn(slot);
+    const UsulRecord u = bench::builtInUsul(slot);
     SampleReader reader;
     UsulRender r;
     for (auto _ : state) {
-        r = renderUsul(u, settings(bpm, unitNote), bank().folder, reader);
+        r = renderUsul(u, settings(bpm, unitNote), bench::bankFolder(), reader);
         auto image = usulFileImage(r);
         benchmark::DoNotOptimize(image.data());
     }
@@ -95,12 +70,12 @@ void toMemory(benchmark::State& state, int slot, int bpm, int unitNote) {
 }
 
 void toFile(benchmark::State& state, int slot, int bpm, int unitNote) {
-    const UsulRecord u = builtIn(slot);
+    const UsulRecord u = bench::builtInUsul(slot);
     SampleReader reader;
     UsulRender r;
     for (auto _ : state) {
         bool written = false;
-        r = renderUsulToFile(u, settings(bpm, unitNote), bank().folder, reader, &written);
+        r = renderUsulToFile(u, settings(bpm, unitNote), bench::bankFolder(), reader, &written);
         if (!written) state.SkipWithError("Shablon.--- not written");
     }
     report(state, r);

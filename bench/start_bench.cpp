@@ -4,47 +4,35 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/start_bench
 // With a sound server the first block goes to the device; without one the media layer
 // keeps time on its clock and the figure is the same work less the device hand-over.
-#include "platform/message_boxes.h"
-#include "window/arayuz_kalip.h"
+#include "bench/window_bench_support.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include <cstdlib>
 
 namespace {
 
-class Silent : public zerkavi::MessageBoxes {
-  public:
-    void inform(const QString&, const QString&) override {}
-    bool confirm(const QString&) override { return false; }
-};
-
 // args: slot, bpm, unit note
 void BM_StartLooped(benchmark::State& state) {
     QTemporaryDir folder;
-    Silent messages;
+    zerkavi::bench::SilentMessages messages;
     zerkavi::ArayüzKalıp window(folder.path().toStdString(), messages, QSize(1280, 1024));
-    if (!window.startUp()) {
+    if (!zerkavi::bench::loadAt(window, int(state.range(0)), int(state.range(1)),
+                                int(state.range(2)))) {
         state.SkipWithError("start-up failed");
         return;
     }
-    window.currentSlot = int(state.range(0));
-    window.loadCurrentSlot();
-    window.VScroll1->setValue(270 - int(state.range(1)));
-    while (window.unitNote != state.range(2))
-        window.PicBirimNota_Click();
     window.Option3->setChecked(true);
     bool onDevice = false;
     for (auto _ : state) {
         window.But_Baslat_Click();
         state.PauseTiming();
-        onDevice = window.media.soundsOnDevice(QStringLiteral("kivo"));
+        onDevice = window.media.soundsOnDevice(QString::fromUtf8(zerkavi::kMediaAlias));
         window.But_dur_Click();
         state.ResumeTiming();
     }

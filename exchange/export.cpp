@@ -120,7 +120,7 @@ ExportResult exportUsul(const UsulRecord& usul, ExportFormat format,
     // As Start, the total comes from the circles, not from the stored field.
     if (sumOfStrokes(usul) == 0) {
         result.status = ExportStatus::NoStrokes;
-        result.messages.push_back(kMessageNoBeats);
+        result.messages.push_back(Message::noBeats);
         return result;
     }
     if (settings.bpm <= 0 || settings.unitNote <= 0 || settings.cycles <= 0) {

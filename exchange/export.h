@@ -46,7 +46,7 @@ struct UsulExportSettings {
 
 enum class ExportStatus {
     Ok,
-    NoStrokes,   // nothing sounds: messageText(3)
+    NoStrokes,   // nothing sounds: messageText(Message::noBeats)
     NotHere,     // a picture format, which this module does not write
     BadSettings, // a metronome, unit note or cycle count that is not positive
     WriteFailed, // the file could not be written; `error` says why
@@ -54,7 +54,7 @@ enum class ExportStatus {
 
 struct ExportResult {
     ExportStatus status = ExportStatus::Ok;
-    std::vector<int> messages;             // message numbers the sound rendering reported
+    std::vector<Message> messages;         // messages the sound rendering reported
     std::vector<WavStatus> readerMessages; // sample-file failures met while mixing
     std::string error;
     bool ok() const { return status == ExportStatus::Ok; }

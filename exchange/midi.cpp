@@ -168,7 +168,7 @@ PlanMidi planMidi(std::u32string_view planName, std::u32string_view planText,
         for (const PassageCall& call : sectionPassages(section)) {
             load(section.usulNo);
             if (current.totalLength == 0) { // the passage renderer refuses it
-                out.messages.push_back(kMessageNoBeats);
+                out.messages.push_back(Message::noBeats);
                 continue;
             }
             if (call.introBpm <= 0 || call.finalBpm <= 0 || section.unitNote <= 0) continue;

@@ -36,7 +36,7 @@ std::vector<std::uint8_t> usulMidi(const UsulRecord& usul, int bpm, int unitNote
 struct PlanMidi {
     std::vector<std::uint8_t> bytes;
     // Message numbers to show, as the plan's sound rendering reports them (no beats).
-    std::vector<int> messages;
+    std::vector<Message> messages;
     int sections = 0; // sections that sound
 };
 

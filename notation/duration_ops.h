@@ -39,7 +39,7 @@ void normaliseBarLines(UsulRecord& r, int n);
 enum class Scaling { Double = 0, Halve = 1 }; // the index of the two mertebe buttons
 enum class ScalingResult {
     Scaled,  // every length of all 180 circles changed; redraw
-    Refused, // nothing changed; the window shows message 7
+    Refused, // nothing changed; the window shows Message::durationsAtLimit
 };
 // Doubling is refused when a length is a whole note (64, 96, 112), or would not fit in
 // its byte; halving is refused when a length is 2, 3 or 7. Halving rounds ties to even, so

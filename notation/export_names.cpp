@@ -141,8 +141,9 @@ std::string_view codecStatusText(int status) {
 
 CodecReport codecStatusReport(int status) {
     if (status == kCodecOk) return {};
-    if (status == kCodecFileSystemError) return {kMessageForbiddenName, {}};
-    return {0, std::string(codecStatusText(status)) + " GDI+ Error:" + std::to_string(status)};
+    if (status == kCodecFileSystemError) return {Message::forbiddenName, {}};
+    return {Message::none,
+            std::string(codecStatusText(status)) + " GDI+ Error:" + std::to_string(status)};
 }
 
 } // namespace zerkavi

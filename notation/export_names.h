@@ -84,8 +84,8 @@ PrintPlacement printPlacement(int n, int pictureWidth, int pictureHeight, int pa
                               int dpiX, int dpiY);
 
 // What the window shows for a status of the image writer: 0 shows nothing, 7 (the file
-// system refused the file) message 22, anything else the English status text followed by
-// " GDI+ Error:" and the number, in a box titled kCodecErrorTitle.
+// system refused the file) Message::forbiddenName, anything else the English status text followed
+// by " GDI+ Error:" and the number, in a box titled kCodecErrorTitle.
 inline constexpr int kCodecOk = 0;
 inline constexpr int kCodecGenericError = 1;
 inline constexpr int kCodecInvalidParameter = 2;
@@ -94,8 +94,8 @@ inline constexpr int kCodecFileSystemError = 7;
 inline constexpr const char* kCodecErrorTitle = "GDI Error";
 std::string_view codecStatusText(int status);
 struct CodecReport {
-    int message = 0;  // a message table entry, or 0
-    std::string text; // the status text to show when message is 0; empty for status 0
+    Message message = Message::none;
+    std::string text; // the status text to show when there is no message; empty for status 0
 };
 CodecReport codecStatusReport(int status);
 

@@ -62,42 +62,42 @@ std::vector<std::u32string> splitAt(std::u32string_view s, char32_t sep) {
     }
 }
 
-// Checks of one non-empty, collapsed line; returns the message number or 0.
-int lineRefusal(const std::vector<std::u32string>& f, const LastCircleOfSlot& lastCircle) {
-    if (f.size() != 5) return kMessageFieldCount;
+// Checks of one non-empty, collapsed line; returns the refusal or Message::none.
+Message lineRefusal(const std::vector<std::u32string>& f, const LastCircleOfSlot& lastCircle) {
+    if (f.size() != 5) return Message::fieldCount;
 
     const double usulNo = val(f[1]);
-    if (!(usulNo >= kPlanFirstUsul && usulNo <= kPlanLastUsul)) return kMessageUsulNumber;
+    if (!(usulNo >= kPlanFirstUsul && usulNo <= kPlanLastUsul)) return Message::usulNumber;
 
     const std::u32string& repeat = f[2];
     if (countOf(repeat, U'-') > 0) {
-        if (countOf(repeat, U'-') > 1) return kMessageDash;
+        if (countOf(repeat, U'-') > 1) return Message::dash;
         // The slot is read before the dash position is looked at: reading it changes the
         // usul on screen, and that happens even when the dash then turns out misplaced.
         const int last = lastCircle ? lastCircle(slotOf(usulNo)) : 0;
-        if (repeat.front() != U'-' && repeat.back() != U'-') return kMessageDash;
-        if (std::fabs(val(repeat)) > last) return kMessageCircleNumber;
+        if (repeat.front() != U'-' && repeat.back() != U'-') return Message::dash;
+        if (std::fabs(val(repeat)) > last) return Message::circleNumber;
     }
 
     const double unit = val(f[3]);
-    if (unit != 2 && unit != 4 && unit != 8 && unit != 16) return kMessageUnitNote;
+    if (unit != 2 && unit != 4 && unit != 8 && unit != 16) return Message::unitNote;
 
     const std::u32string& bpm = f[4];
     if (countOf(bpm, U'>') == 0) {
         const double b = val(bpm);
-        if (b > kPlanMaxBpm) return kMessageBpmTooHigh;
-        if (b < kPlanMinBpm) return kMessageBpmTooLow;
-        return 0;
+        if (b > kPlanMaxBpm) return Message::bpmTooHigh;
+        if (b < kPlanMinBpm) return Message::bpmTooLow;
+        return Message::none;
     }
-    if (countOf(bpm, U'>') > 1) return kMessageGreaterThan;
+    if (countOf(bpm, U'>') > 1) return Message::greaterThan;
     const std::size_t gt = bpm.find(U'>');
     const double intro = val(std::u32string_view(bpm).substr(0, gt));
     const double final = val(std::u32string_view(bpm).substr(gt + 1));
-    if (intro > kPlanMaxBpm) return kMessageIntroBpmTooHigh;
-    if (intro < kPlanMinBpm) return kMessageIntroBpmTooLow;
-    if (final > kPlanMaxBpm) return kMessageFinalBpmTooHigh;
-    if (final < kPlanMinBpm) return kMessageFinalBpmTooLow;
-    return 0;
+    if (intro > kPlanMaxBpm) return Message::introBpmTooHigh;
+    if (intro < kPlanMinBpm) return Message::introBpmTooLow;
+    if (final > kPlanMaxBpm) return Message::finalBpmTooHigh;
+    if (final < kPlanMinBpm) return Message::finalBpmTooLow;
+    return Message::none;
 }
 
 void put(std::u32string& line, std::size_t column, std::size_t width, std::u32string_view field) {
@@ -171,14 +171,14 @@ std::u32string withCrLf(std::u32string_view text) {
 PlanSaveResult checkPlanForSave(std::u32string_view planText, std::u32string_view planName,
                                 const LastCircleOfSlot& lastCircle) {
     PlanSaveResult result;
-    const auto refuse = [&](int message, int line) {
+    const auto refuse = [&](Message message, int line) {
         PlanSaveResult r;
         r.message = message;
         r.line = line;
         return r;
     };
-    if (planText.empty()) return refuse(kMessageNoSections, 0);
-    if (planName.empty()) return refuse(kMessagePlanNameMissing, 0);
+    if (planText.empty()) return refuse(Message::noSections, 0);
+    if (planName.empty()) return refuse(Message::planNameMissing, 0);
 
     std::vector<std::vector<std::u32string>> kept;
     int lineNo = 0;
@@ -187,13 +187,14 @@ PlanSaveResult checkPlanForSave(std::u32string_view planText, std::u32string_vie
         if (line.empty()) continue;
         ++lineNo;
         std::vector<std::u32string> fields = splitAt(line, U' ');
-        if (const int m = lineRefusal(fields, lastCircle)) return refuse(m, lineNo);
+        if (const Message m = lineRefusal(fields, lastCircle); m != Message::none)
+            return refuse(m, lineNo);
         kept.push_back(std::move(fields));
     }
     // Neither case can be stored sensibly: no section to play, or a file named ".txt".
-    if (kept.empty()) return refuse(kMessageNoSections, 0);
-    if (trimBlanks(planName).empty()) return refuse(kMessagePlanNameMissing, 0);
-    if (const int m = planNameRefusal(planName)) return refuse(m, 0);
+    if (kept.empty()) return refuse(Message::noSections, 0);
+    if (trimBlanks(planName).empty()) return refuse(Message::planNameMissing, 0);
+    if (const Message m = planNameRefusal(planName); m != Message::none) return refuse(m, 0);
 
     for (std::size_t i = 0; i < kept.size(); ++i) {
         if (i > 0) result.normalisedText += kCrLf;
@@ -204,9 +205,9 @@ PlanSaveResult checkPlanForSave(std::u32string_view planText, std::u32string_vie
     return result;
 }
 
-std::string planMessageText(int message, int line, Language lang) {
-    if (message < 1 || message > kLastMessage) return {};
+std::string planMessageText(Message message, int line, Language lang) {
     std::string text = languageTexts(lang).message[message];
+    if (text.empty()) return {}; // no message, or no text for it
     if (line > 0) text += std::to_string(line);
     return text;
 }

@@ -64,25 +64,25 @@ LastCircleOfSlot lastCircleReader(const LibraryFile& library);
 // to show, and line the 1-based position of the offending line among the non-empty lines
 // (0 for messages that carry no line number). Everything else is filled only on success.
 struct PlanSaveResult {
-    int message = 0;
+    Message message = Message::none;
     int line = 0;
     std::u32string normalisedText;            // 43-character lines joined by CR LF
     std::vector<std::u32string> sectionNames; // field 1 of each line, before cutting
     std::u32string fileName;                  // trimmed, folded name + ".txt"
-    bool ok() const { return message == 0; }
+    bool ok() const { return message == Message::none; }
 };
 
 // Save's checks, in order: empty plan text (27), empty name box (26, before trimming), then
 // line by line the field count (28), usul number (29), dashes (30), circle number (31), unit
 // (32), metronome (33..39); the first failure ends the check. A text of blank lines only
 // gives 27, a name of blanks only 26 and a name that cannot be a file name of the sound
-// folder kMessagePlanFileName (see planNameRefusal), all three after all lines passed.
+// folder Message::planFileName (see planNameRefusal), all three after all lines passed.
 PlanSaveResult checkPlanForSave(std::u32string_view planText, std::u32string_view planName,
                                 const LastCircleOfSlot& lastCircle);
 
 // The text of a refusal in a language: the message, and the line number right after it
 // when there is one.
-std::string planMessageText(int message, int line, Language lang);
+std::string planMessageText(Message message, int line, Language lang);
 
 // One line normalised: blanks trimmed and runs of blanks reduced to one (tabs and other
 // characters are left alone).

@@ -95,7 +95,7 @@ void renderPassage(PlanRenderResult& out, Writer& w, const PlanSection& s, const
     out.readerMessages.insert(out.readerMessages.end(), r.messages.begin(), r.messages.end());
 
     PlanPassage p{c.section + 1, s.startHalka, s.endHalka, c.repeat, c.introBpm, c.finalBpm, 0};
-    if (r.status == PassageStatus::NoBeats) out.messages.push_back(kMessageNoBeats);
+    if (r.status == PassageStatus::NoBeats) out.messages.push_back(Message::noBeats);
     // A passage that rendered nothing leaves the buffer holding the previous passage; that
     // sound belongs to another usul, so nothing is written for it.
     if (r.status != PassageStatus::NoBeats && r.status != PassageStatus::BadTempo) {
@@ -129,9 +129,9 @@ PlanSoundSize planSoundSize(std::int64_t samples, std::uintmax_t availableBytes)
     const std::uint64_t bytes = kWavHeaderBytes + 2 * std::uint64_t(samples);
     // The RIFF size field holds the file size less 8 bytes.
     if (bytes - 8 > std::numeric_limits<std::uint32_t>::max())
-        size.refusal = kMessagePlanTooLong;
+        size.refusal = Message::planTooLong;
     else if (bytes > availableBytes)
-        size.refusal = kMessagePlanNoDiskSpace;
+        size.refusal = Message::planNoDiskSpace;
     return size;
 }
 
@@ -171,7 +171,7 @@ PlanRenderResult renderPlan(std::u32string_view planText, const UsulOfSlot& read
         const auto replaced = std::filesystem::file_size(path, ec);
         if (!ec) available += replaced;
         out.refusal = planSoundSize(total, available).refusal;
-        if (out.refusal != 0) {
+        if (out.refusal != Message::none) {
             out.fileOk = false;
             return out;
         }

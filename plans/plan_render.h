@@ -53,7 +53,7 @@ struct PlanStroke {
 // space of the disk (`availableBytes`, plus the bytes of the earlier sound it replaces).
 struct PlanSoundSize {
     std::int64_t samples = 0;
-    int refusal = 0; // 0, kMessagePlanTooLong or kMessagePlanNoDiskSpace
+    Message refusal = Message::none; // or Message::planTooLong, Message::planNoDiskSpace
 };
 PlanSoundSize planSoundSize(std::int64_t samples, std::uintmax_t availableBytes);
 
@@ -61,9 +61,9 @@ PlanSoundSize planSoundSize(std::int64_t samples, std::uintmax_t availableBytes)
 using PlanProgress = std::function<void(std::int64_t written, std::int64_t total)>;
 
 struct PlanRenderResult {
-    // kMessagePlanTooLong or kMessagePlanNoDiskSpace when the sound was refused before
+    // Message::planTooLong or Message::planNoDiskSpace when the sound was refused before
     // anything was written or deleted; everything below is then left empty.
-    int refusal = 0;
+    Message refusal = Message::none;
     // Per section, in plan order; element 0 is section 1.
     std::vector<PlanSection> sections;
     std::vector<std::u32string> sectionNames;
@@ -76,8 +76,8 @@ struct PlanRenderResult {
     std::int64_t renderedSamples = 0;
     // (file size − 44) ÷ 88.2, unrounded; 0 when the file could not be looked at.
     double playLengthMs = 0;
-    // Message numbers to show, in order (kMessageNoBeats).
-    std::vector<int> messages;
+    // Message numbers to show, in order (Message::noBeats).
+    std::vector<Message> messages;
     // Sample-file failures met while mixing, in order (see wavStatusMessage).
     std::vector<WavStatus> readerMessages;
     bool fileOk = true;         // false when the file could not be created or written

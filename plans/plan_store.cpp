@@ -8,15 +8,15 @@
 
 namespace zerkavi {
 
-int planNameRefusal(std::u32string_view planName) {
+Message planNameRefusal(std::u32string_view planName) {
     const std::u32string folded = foldPlanName(planName);
-    if (folded == U"." || folded == U"..") return kMessagePlanFileName;
+    if (folded == U"." || folded == U"..") return Message::planFileName;
     for (char32_t c : folded)
         if (c == U'/' || c == U'\\' || c == U':' || c < 0x20 || c == 0x7f ||
             (c >= 0x80 && c < 0xa0))
-            return kMessagePlanFileName;
-    if (toUtf8(planFileName(planName)).size() > kMaxFileNameBytes) return kMessagePlanFileName;
-    return 0;
+            return Message::planFileName;
+    if (toUtf8(planFileName(planName)).size() > kMaxFileNameBytes) return Message::planFileName;
+    return Message::none;
 }
 
 std::string planFileBytes(std::u32string_view normalisedText) {

@@ -2,6 +2,8 @@
 // Save writes, and a plan file read back as the plan reader reads it.
 #pragma once
 
+#include "common/messages.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,9 +14,9 @@ namespace zerkavi {
 inline constexpr std::size_t kMaxFileNameBytes = 255;
 
 // 0 when the plan file of `planName` (folded name + ".txt") is a plain file name of the sound
-// folder; otherwise kMessagePlanFileName. Refused: "/", "\", ":", control characters, a
+// folder; otherwise Message::planFileName. Refused: "/", "\", ":", control characters, a
 // folded name "." or "..", and a file name longer than kMaxFileNameBytes. Nothing else.
-int planNameRefusal(std::u32string_view planName);
+Message planNameRefusal(std::u32string_view planName);
 
 // What Save writes for a normalised plan text: code page 1254, and a CR LF after the last
 // line too.

@@ -3,6 +3,7 @@
 #include "plans/texts.h"
 
 #include <initializer_list>
+#include <iterator>
 
 namespace zerkavi {
 
@@ -59,7 +60,7 @@ const Caption kCaptions[] = {
     {"Frame14", "Sequences view", "Bölüm detayları görünümü"},
 };
 
-const char* const kEnglishMessages[kMessageCount + 1] = {
+const char* const kEnglishMessages[] = {
     "", // entries are counted from 1
     "    Error loading usul.   ",
     "   Please give a name to this usul.   ",
@@ -102,7 +103,7 @@ const char* const kEnglishMessages[kMessageCount + 1] = {
     "Final BpM is less than minimum.  Line: ",
 };
 
-const char* const kTurkishMessages[kMessageCount + 1] = {
+const char* const kTurkishMessages[] = {
     "", // entries are counted from 1
     "     usul okuma başarısız.     ",
     "     Lutfen bu usule bir isim verin.    ",
@@ -162,15 +163,15 @@ std::string joinLines(std::initializer_list<const char*> lines) {
 
 LanguageTexts makeEnglish() {
     LanguageTexts t;
-    for (int i = 1; i <= kMessageCount; ++i)
-        if (kEnglishMessages[i]) t.message[i] = kEnglishMessages[i];
-    t.message[23] = joinLines({
+    for (std::size_t i = 1; i < std::size(kEnglishMessages); ++i)
+        if (kEnglishMessages[i]) t.message[Message(i)] = kEnglishMessages[i];
+    t.message[Message::helpText] = joinLines({
         "Read the textfile 'ReadMe.doc' at your workdirectory to learn how to use this program.",
         "Questions, wishes and error reports are welcome in the issue tracker of the Zerkavi "
         "project.",
         "Please describe what you did and attach the usul or work plan concerned.",
     });
-    t.message[24] = joinLines({
+    t.message[Message::aboutText] = joinLines({
         "Zerkavi editor - an editor and player for the usuls of Turkish classical music.",
         "",
         "Many thanks to the students and teachers who tested this program",
@@ -178,20 +179,20 @@ LanguageTexts makeEnglish() {
         "",
         "Zerkavi project, December 2026.",
     });
-    t.message[kMessageTimeSignatureRange] =
+    t.message[Message::timeSignatureRange] =
         "The numbers of the time signature must lie between 0 and 255.";
-    t.message[kMessageTotalTooLong] = "The usul is too long to be saved (at most 32767 64ths).";
-    t.message[kMessagePlanFileName] =
+    t.message[Message::totalTooLong] = "The usul is too long to be saved (at most 32767 64ths).";
+    t.message[Message::planFileName] =
         "This plan name cannot be a file name. Please leave out / \\ : and control "
         "characters, do not use . or .. alone, and keep the name shorter.";
-    t.message[kMessagePlanNotSaved] =
+    t.message[Message::planNotSaved] =
         "The plan could not be saved (the disk is full or the folder cannot be written). "
         "The plan saved before is unchanged.";
-    t.message[kMessagePlanTooLong] =
+    t.message[Message::planTooLong] =
         "This plan is too long: its sound would not fit in one sound file (4 GB).";
-    t.message[kMessagePlanNoDiskSpace] =
+    t.message[Message::planNoDiskSpace] =
         "There is not enough free disk space for the sound of this plan.";
-    t.message[kMessageLibraryReadOnly] =
+    t.message[Message::libraryReadOnly] =
         "The library file usuller.usl is read-only: nothing was saved.";
     t.pauseWord = "Pause";
     t.continueWord = "Continue";
@@ -220,15 +221,15 @@ LanguageTexts makeEnglish() {
 
 LanguageTexts makeTurkish() {
     LanguageTexts t;
-    for (int i = 1; i <= kMessageCount; ++i)
-        if (kTurkishMessages[i]) t.message[i] = kTurkishMessages[i];
-    t.message[23] = joinLines({
+    for (std::size_t i = 1; i < std::size(kTurkishMessages); ++i)
+        if (kTurkishMessages[i]) t.message[Message(i)] = kTurkishMessages[i];
+    t.message[Message::helpText] = joinLines({
         "Proğramın kullanımı için çalışma klasörünüzdeki BeniOku dosyasını dikkatle okuyun.",
         "Sorularınızı, dileklerinizi ve hata bildirimlerinizi Zerkavi projesinin konu "
         "takipçisine yazabilirsiniz.",
         "Lütfen ne yaptığınızı anlatın ve ilgili usulü veya meşk planını ekleyin.",
     });
-    t.message[24] = joinLines({
+    t.message[Message::aboutText] = joinLines({
         "Zerkavi editörü - Türk musikisi usulleri için bir düzenleyici ve çalıcı.",
         "",
         "Bu proğramı deneyen ve görüşleriyle geliştirilmesine yardım eden",
@@ -236,19 +237,19 @@ LanguageTexts makeTurkish() {
         "",
         "Zerkavi projesi, Aralık 2026.",
     });
-    t.message[kMessageTimeSignatureRange] = "Usul ölçüsünün sayıları 0 ile 255 arasında olmalı.";
-    t.message[kMessageTotalTooLong] =
+    t.message[Message::timeSignatureRange] = "Usul ölçüsünün sayıları 0 ile 255 arasında olmalı.";
+    t.message[Message::totalTooLong] =
         "Usul kaydedilemeyecek kadar uzun (en çok 32767 altmışdörtlük).";
-    t.message[kMessagePlanFileName] =
+    t.message[Message::planFileName] =
         "Bu plan adı dosya adı olamaz. Lütfen / \\ : ve kontrol karakterlerini kullanmayın, "
         "yalnız . veya .. yazmayın ve adı kısaltın.";
-    t.message[kMessagePlanNotSaved] =
+    t.message[Message::planNotSaved] =
         "Meşk planı kaydedilemedi (disk dolu veya klasöre yazılamıyor). Daha önce kaydedilen "
         "plan değişmedi.";
-    t.message[kMessagePlanTooLong] =
+    t.message[Message::planTooLong] =
         "Bu meşk planı çok uzun: sesi tek bir ses dosyasına sığmaz (4 GB).";
-    t.message[kMessagePlanNoDiskSpace] = "Diskte bu meşk planının sesi için yeterli boş yer yok.";
-    t.message[kMessageLibraryReadOnly] =
+    t.message[Message::planNoDiskSpace] = "Diskte bu meşk planının sesi için yeterli boş yer yok.";
+    t.message[Message::libraryReadOnly] =
         "Usul kütüphanesi usuller.usl salt okunur: hiçbir şey kaydedilmedi.";
     t.pauseWord = "Bekle";
     t.continueWord = "Devam";

@@ -3,6 +3,8 @@
 
 #include "common/messages.h"
 
+#include <array>
+#include <cstddef>
 #include <span>
 #include <string>
 
@@ -21,9 +23,23 @@ struct Caption {
 std::span<const Caption> captionTable();
 const char* captionFor(const Caption& c, Language lang);
 
+// The texts of the message table of one language, looked up by message.
+class MessageTexts {
+  public:
+    const std::string& operator[](Message m) const {
+        static const std::string none;
+        const auto i = static_cast<std::size_t>(m);
+        return i < texts_.size() ? texts_[i] : none;
+    }
+    std::string& operator[](Message m) { return texts_.at(static_cast<std::size_t>(m)); }
+
+  private:
+    std::array<std::string, kLastMessage + 1> texts_; // 11, 12 and Message::none stay empty
+};
+
 // Everything a language switch replaces besides the captions.
 struct LanguageTexts {
-    std::string message[kLastMessage + 1]; // 1..kLastMessage; 11 and 12 stay empty
+    MessageTexts message;
     std::string pauseWord;
     std::string continueWord;
     std::string exampleText; // the worked plan example, lines joined by CR LF

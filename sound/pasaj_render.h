@@ -49,8 +49,8 @@ std::int64_t passagePosition(const PassageTempo& t, std::int64_t elapsed64ths);
 
 enum class PassageStatus {
     Ok,
-    NoBeats,          // the usul's stored totalLength is 0: messageText(3), buffer unchanged
-    BadTempo,         // a metronome value that is not positive: nothing rendered, unchanged
+    NoBeats,  // the usul's stored totalLength is 0: messageText(Message::noBeats), buffer unchanged
+    BadTempo, // a metronome value that is not positive: nothing rendered, unchanged
     ScratchFileError, // "Pasaj.dat" could not be used: the repetitions were made in memory
 };
 

@@ -23,7 +23,6 @@ enum class Hand { Dum, Tek }; // Düm: right hand, upper line; Tek: left hand, l
 
 inline constexpr int kInstruments = 3;
 inline constexpr int kBankFiles = 18;
-inline constexpr int kSoundfileErrorMessage = 13; // messageText index shown when the bank fails
 
 // "KUDUM" for option 1 (kudüm), "BENDR" for option 2 (bendir), "TEFOO" for anything else
 // (def). Option 2 is selected when the program starts.
@@ -61,8 +60,8 @@ inline std::array<StrongSample, 6> embeddedStrongSamples() {
 enum class LevelFileStatus {
     Written,
     FormatNotRecognized, // no data chunk: "File format not recognized!" shown, no file written
-    SourceUnreadable,    // the bank cannot be prepared (message 13)
-    TargetUnwritable,    // the bank cannot be prepared (message 13)
+    SourceUnreadable,    // the bank cannot be prepared (Message::soundFileError)
+    TargetUnwritable,    // the bank cannot be prepared (Message::soundFileError)
 };
 
 // Writes `target` as `source` scaled by `factor`. Each sample becomes the exact product of
@@ -81,7 +80,8 @@ LevelFileStatus MakeLevelFile(const std::filesystem::path& source,
 std::vector<std::uint8_t> levelFileBytes(std::span<const std::uint8_t> source, float factor);
 
 struct SampleBankResult {
-    // True when the bank could not be made; the window then shows messageText(13) and closes.
+    // True when the bank could not be made; the window then shows
+    // messageText(Message::soundFileError) and closes.
     bool fatal = false;
     // Texts to show in an OK box, in order (wavStatusMessage texts), before a fatal message.
     std::vector<const char*> messages;

@@ -104,7 +104,7 @@ int loopedCycles(std::int32_t cycleSamples);
 
 enum class UsulRenderStatus {
     Ok,
-    NoStrokes, // no circle holds a stroke: messageText(3), nothing rendered
+    NoStrokes, // no circle holds a stroke: messageText(Message::noBeats), nothing rendered
     BadTempo,  // bpm or unit note not positive: nothing rendered
 };
 

@@ -56,12 +56,12 @@ double numericPrefix(std::string_view text) {
     return digits ? std::strtod(number.c_str(), nullptr) : 0.0;
 }
 
-int saveRefusal(bool nameEmpty, int totalLength, int expected) {
-    if (nameEmpty) return kMessageNameMissing;
-    if (totalLength == 0) return kMessageNoBeats;
-    if (expected > totalLength) return kMessageBeatsShort;
-    if (expected < totalLength) return kMessageBeatsExceed;
-    return 0;
+Message saveRefusal(bool nameEmpty, int totalLength, int expected) {
+    if (nameEmpty) return Message::nameMissing;
+    if (totalLength == 0) return Message::noBeats;
+    if (expected > totalLength) return Message::beatsShort;
+    if (expected < totalLength) return Message::beatsExceed;
+    return Message::none;
 }
 
 bool fitsInByte(double value) {

@@ -1,6 +1,7 @@
 // Rules of the usul browser that need no window: list lines, number fields, save checks.
 #pragma once
 
+#include "common/messages.h"
 #include "usul/record.h"
 
 #include <string>
@@ -15,9 +16,9 @@ std::u32string UsulListItem(int slot, const UsulRecord& r);
 // The leading number of a field, as typed ("12abc" -> 12, "abc" -> 0, " 3.5" -> 3.5).
 double numericPrefix(std::string_view text);
 
-// The message Save and Save As show for what the fields hold, 0 when the usul may be saved.
-// Checked in this order: empty name (2), no beats (3), too short (5), too long (6).
-int saveRefusal(bool nameEmpty, int totalLength, int expectedLength);
+// The message Save and Save As show for what the fields hold, Message::none when the usul may
+// be saved. Checked in this order: empty name, no beats, too short, too long.
+Message saveRefusal(bool nameEmpty, int totalLength, int expectedLength);
 
 // Whether a typed time-signature value fits the record's byte.
 bool fitsInByte(double value);

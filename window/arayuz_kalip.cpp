@@ -517,10 +517,10 @@ void ArayüzKalıp::EkranKiliti(Lock durum) {
     }
 }
 
-const std::string& ArayüzKalıp::messageText(int index) const {
+const std::string& ArayüzKalıp::messageText(Message m) const {
     static const std::string none;
-    if (!texts || index < 1 || index > kLastMessage) return none;
-    return texts->message[index];
+    if (!texts) return none;
+    return texts->message[m];
 }
 
 } // namespace zerkavi

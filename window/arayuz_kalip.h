@@ -134,8 +134,8 @@ class ArayüzKalıp : public QMainWindow {
     void LisanIngilizce();
     void renklendir(std::uint8_t k, std::uint8_t s, std::uint8_t m);
     void setEditingButtonsForSlot();
-    const std::string& messageText(int index) const;
-    void showMessage(int index);
+    const std::string& messageText(Message m) const;
+    void showMessage(Message m);
     // Writes a slot of the library; a library that refuses the write is reported.
     bool writeSlot(int slot, const UsulRecord& r);
     // A save the library file did not take, in the window's language.
@@ -147,7 +147,7 @@ class ArayüzKalıp : public QMainWindow {
     // Reads slot currentSlot into currentUsul; false on a failed read.
     bool UsulOku();
     void ListeYap(int first, int last, QListWidget* list);
-    // Loads currentSlot into the fields and the notation, or shows message 1.
+    // Loads currentSlot into the fields and the notation, or shows Message::loadError.
     void loadCurrentSlot();
     void List1_Pick(int row, Qt::MouseButton button);
     void List2_Pick(int row, Qt::MouseButton button);
@@ -328,7 +328,7 @@ class ArayüzKalıp : public QMainWindow {
     void Command2_Click();
     void Image3_Click();
     void VScroll1_Change();
-    // Writes the eighteen sample files into the sound folder; false (after message 13)
+    // Writes the eighteen sample files into the sound folder; false (after Message::soundFileError)
     // when they cannot be made and the program has to end.
     bool baslat_bindir();
     void Mn_Oseviye_Click(int index);
@@ -391,7 +391,7 @@ class ArayüzKalıp : public QMainWindow {
     bool browserEvent(QObject* watched, QEvent* event);
     // The usul as the fields show it, for saving: name, numerator and mertebe from the
     // fields. Returns the message that refuses it, 0 when it can be written.
-    int composeFromFields(UsulRecord& r) const;
+    Message composeFromFields(UsulRecord& r) const;
     void applyCaptions(Language lang);
     void applyLanguage(Language lang);
     // The fields of an usul without time signature and name, as Clear and Delete leave them.

@@ -44,13 +44,13 @@ void ArayüzKalıp::reportWriteFailure() {
     // A library file that may not be written is named as such; any other failure (a damaged
     // file kept read-only, a full disk) gets the general text.
     if (libraryShapeOk_ && !library_.isWritable())
-        showMessage(kMessageLibraryReadOnly);
+        showMessage(Message::libraryReadOnly);
     else
         reportSaveFailed();
 }
 
-void ArayüzKalıp::showMessage(int index) {
-    messages_.inform(QString::fromStdString(messageText(index)));
+void ArayüzKalıp::showMessage(Message m) {
+    messages_.inform(QString::fromStdString(messageText(m)));
 }
 
 void ArayüzKalıp::reportSaveFailed() {
@@ -130,7 +130,7 @@ void ArayüzKalıp::setLabel1(const QString& text) {
 
 void ArayüzKalıp::loadCurrentSlot() {
     if (!UsulOku()) {
-        showMessage(kMessageLoadError);
+        showMessage(Message::loadError);
         return;
     }
     Text2->setText(QString::number(currentUsul.numerator));
@@ -181,31 +181,32 @@ void ArayüzKalıp::Text3_Click() {
     popUp(Mn_birim, QCursor::pos());
 }
 
-int ArayüzKalıp::composeFromFields(UsulRecord& r) const {
+Message ArayüzKalıp::composeFromFields(UsulRecord& r) const {
     const double numerator = fieldValue(Text2);
     const double mertebe = fieldValue(Text3);
     // The record holds bytes; a value that does not fit is refused rather than cut.
-    if (!fitsInByte(numerator) || !fitsInByte(mertebe)) return kMessageTimeSignatureRange;
+    if (!fitsInByte(numerator) || !fitsInByte(mertebe)) return Message::timeSignatureRange;
     r.name = fixedText(fromUtf8(Text5->text().toStdString()), kNameChars);
     r.numerator = std::uint8_t(roundHalfEven(numerator));
     r.mertebe = std::uint8_t(roundHalfEven(mertebe));
-    return 0;
+    return Message::none;
 }
 
 void ArayüzKalıp::But_kaydet_Click() {
-    if (const int refusal =
-            saveRefusal(Text5->text().isEmpty(), currentUsul.totalLength, expectedLength)) {
+    if (const Message refusal =
+            saveRefusal(Text5->text().isEmpty(), currentUsul.totalLength, expectedLength);
+        refusal != Message::none) {
         showMessage(refusal);
         return;
     }
     UsulRecord r = currentUsul;
-    if (const int refusal = composeFromFields(r)) {
+    if (const Message refusal = composeFromFields(r); refusal != Message::none) {
         showMessage(refusal);
         return;
     }
     const double total = numericPrefix(Text4->text().toStdString());
     if (total > 32767) {
-        showMessage(kMessageTotalTooLong);
+        showMessage(Message::totalTooLong);
         return;
     }
     r.totalLength = std::int16_t(roundHalfEven(total));
@@ -215,14 +216,15 @@ void ArayüzKalıp::But_kaydet_Click() {
 }
 
 void ArayüzKalıp::But_farklı_Click() {
-    if (const int refusal =
-            saveRefusal(Text5->text().isEmpty(), currentUsul.totalLength, expectedLength)) {
+    if (const Message refusal =
+            saveRefusal(Text5->text().isEmpty(), currentUsul.totalLength, expectedLength);
+        refusal != Message::none) {
         showMessage(refusal);
-        if (refusal == kMessageNameMissing || refusal == kMessageNoBeats) Picture1->show();
+        if (refusal == Message::nameMissing || refusal == Message::noBeats) Picture1->show();
         return;
     }
     UsulRecord probe = currentUsul;
-    if (const int refusal = composeFromFields(probe)) {
+    if (const Message refusal = composeFromFields(probe); refusal != Message::none) {
         showMessage(refusal);
         return;
     }
@@ -235,7 +237,7 @@ void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
     if (button != Qt::LeftButton) return;
     const int target = row + kFirstUserSlot;
     UsulRecord r = currentUsul;
-    if (const int refusal = composeFromFields(r)) {
+    if (const Message refusal = composeFromFields(r); refusal != Message::none) {
         showMessage(refusal);
         return;
     }
@@ -247,7 +249,7 @@ void ArayüzKalıp::List2_Pick(int row, Qt::MouseButton button) {
 }
 
 void ArayüzKalıp::But_Sil_Click() {
-    if (!messages_.confirm(QString::fromStdString(messageText(kMessageConfirmDelete)))) return;
+    if (!messages_.confirm(QString::fromStdString(messageText(Message::confirmDelete)))) return;
     if (!writeSlot(currentSlot, emptyRecord())) return;
     currentUsul = emptyRecord();
     showEmptyFields();

@@ -55,7 +55,7 @@ bool ArayüzKalıp::editingEvent(QObject* watched, QEvent* event) {
 
 void ArayüzKalıp::Picture1_MouseDown(Qt::MouseButton button, double x, double y) {
     if (currentSlot == 0) {
-        showMessage(kMessageLoadAnUsulFirst);
+        showMessage(Message::loadAnUsulFirst);
         return;
     }
     const PressHit hit = hitTestPress(x, y);
@@ -98,7 +98,7 @@ void ArayüzKalıp::But_Temizle_Click() {
 void ArayüzKalıp::But_mertebe_Click(int index) {
     if (scaleDurations(currentUsul, index == 0 ? Scaling::Double : Scaling::Halve) ==
         ScalingResult::Refused) {
-        showMessage(kMessageDurationsAtLimit);
+        showMessage(Message::durationsAtLimit);
         return;
     }
     göster();

@@ -19,17 +19,6 @@ QSize pictureSize(int n) {
     return QSize(kPictureWidth, pictureHeightForCircles(n));
 }
 
-NotationStyle withoutCircles(NotationStyle style) {
-    style.circles = false;
-    return style;
-}
-
-QFont titleFont(const QFont& base, int points) {
-    QFont f = base;
-    f.setPointSize(points);
-    return f;
-}
-
 } // namespace
 
 bool saveAsJpeg(const QImage& image, const QString& fileName, int quality, int& status) {
@@ -60,7 +49,7 @@ JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle&
     JpegExportResult result;
     const int n = MevcutHalka(usul);
     if (n == 0) {
-        result.message = kMessageNoBeats;
+        result.message = Message::noBeats;
         return result;
     }
     const QSize picture = pictureSize(n);
@@ -74,7 +63,7 @@ JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle&
     }
 
     const std::u32string name = nameBoxText.toStdU32String();
-    canvas.setFont(titleFont(canvas.font(), kJpegTitlePoints));
+    canvas.setFont(sizedFont(canvas.font(), kJpegTitlePoints));
     canvas.text(kJpegTitleX, kJpegTitleY,
                 QString::fromStdU32String(jpegTitle(usul.numerator, usul.mertebe, name)),
                 Qt::black);
@@ -84,7 +73,7 @@ JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle&
     // Refused here rather than by the file system, so a name makes the same files on every
     // system the pictures may be copied to.
     if (hasForbiddenFileCharacters(fileName)) {
-        result.message = kMessageForbiddenName;
+        result.message = Message::forbiddenName;
         result.codecStatus = kCodecFileSystemError;
         return result;
     }
@@ -98,7 +87,7 @@ PrintResult printNotation(QPrinter& printer, const UsulRecord& usul, const Notat
     PrintResult result;
     const int n = MevcutHalka(usul);
     if (n == 0) {
-        result.message = kMessageNoBeats;
+        result.message = Message::noBeats;
         return result;
     }
     // The page shows the screen's pixels scaled up, as the JPEG does, rather than a
@@ -112,7 +101,7 @@ PrintResult printNotation(QPrinter& printer, const UsulRecord& usul, const Notat
     QPainter painter;
     if (painter.begin(&printer)) {
         const int dpiX = printer.logicalDpiX(), dpiY = printer.logicalDpiY();
-        const QFont font = titleFont(style.font, kPrintTitlePoints);
+        const QFont font = sizedFont(style.font, kPrintTitlePoints);
         painter.setFont(font);
         painter.setPen(Qt::black);
         const QString title =

@@ -24,8 +24,8 @@ namespace zerkavi {
 bool saveAsJpeg(const QImage& image, const QString& fileName, int quality, int& status);
 
 struct JpegExportResult {
-    int message = 0;            // 3 (no beats) or 22 (a name no file system takes), else 0
-    int codecStatus = kCodecOk; // of the writer, for codecStatusReport
+    Message message = Message::none; // noBeats, or forbiddenName (a name no file system takes)
+    int codecStatus = kCodecOk;      // of the writer, for codecStatusReport
     bool saved = false;
     std::filesystem::path file; // the file written, or that would have been
 };
@@ -40,13 +40,13 @@ JpegExportResult exportNotationJpeg(const UsulRecord& usul, const NotationStyle&
                                     int quality = kJpegQuality);
 
 struct PrintResult {
-    int message = 0; // 3 when the usul has no beats
+    Message message = Message::none; // Message::noBeats when the usul has no beats
     bool printed = false;
 };
 
 // The print button after the printer was chosen: one page with the title line and the
 // notation without its grey circles, laid out in twips and scaled to the printer's
-// resolution. Fails (printed false, message 0) when the printer cannot be opened.
+// resolution. Fails (printed false, no message) when the printer cannot be opened.
 PrintResult printNotation(QPrinter& printer, const UsulRecord& usul, const NotationStyle& style);
 
 } // namespace zerkavi

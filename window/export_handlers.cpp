@@ -28,7 +28,7 @@ void ArayüzKalıp::But_JPG_Click() {
 }
 
 void ArayüzKalıp::showExportResult(const JpegExportResult& r) {
-    if (r.message != 0)
+    if (r.message != Message::none)
         showMessage(r.message);
     else if (const CodecReport c = codecStatusReport(r.codecStatus); !c.text.empty())
         messages_.inform(QString::fromStdString(c.text), QString::fromUtf8(kCodecErrorTitle));
@@ -42,13 +42,13 @@ void ArayüzKalıp::showExportResult(const JpegExportResult& r) {
 
 void ArayüzKalıp::But_baskı_Click() {
     if (MevcutHalka(currentUsul) == 0) {
-        showMessage(kMessageNoBeats);
+        showMessage(Message::noBeats);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
     printSetup(printer);
     const PrintResult r = printNotation(printer, currentUsul, notationStyle());
-    if (r.message != 0) showMessage(r.message);
+    if (r.message != Message::none) showMessage(r.message);
 }
 
 } // namespace zerkavi

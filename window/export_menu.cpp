@@ -157,7 +157,7 @@ void ExportMenu::run(Kind kind) {
     if (plan) {
         const std::filesystem::path planFile = w.selectedPlanFile();
         if (planFile.empty()) {
-            w.showMessage(kMessageNoPlanSelected);
+            w.showMessage(Message::noPlanSelected);
             return;
         }
         const std::u32string planName =
@@ -172,7 +172,7 @@ void ExportMenu::run(Kind kind) {
                        w.chosenInstrument(), MidiKeys{}, w.workingFolder(), w.sampleReader, file);
         for (WavStatus s : r.readerMessages)
             if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
-        for (int m : r.messages)
+        for (Message m : r.messages)
             w.showMessage(m);
         if (r.status == ExportStatus::WriteFailed) reportFailure(file);
         return;
@@ -180,7 +180,7 @@ void ExportMenu::run(Kind kind) {
 
     // The usul as the notation shows it.
     if (MevcutHalka(w.currentUsul) == 0 || sumOfStrokes(w.currentUsul) == 0) {
-        w.showMessage(kMessageNoBeats);
+        w.showMessage(Message::noBeats);
         return;
     }
     const auto file =
@@ -189,7 +189,7 @@ void ExportMenu::run(Kind kind) {
     if (kind == Kind::Picture) {
         const PictureResult r =
             writeNotationPicture(w.currentUsul, w.notationStyle(), w.Text5->text(), file);
-        if (r.message != 0)
+        if (r.message != Message::none)
             w.showMessage(r.message);
         else if (!r.saved)
             reportFailure(file);
@@ -204,7 +204,7 @@ void ExportMenu::run(Kind kind) {
                                       w.workingFolder(), w.sampleReader, file);
     for (WavStatus s : r.readerMessages)
         if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
-    for (int m : r.messages)
+    for (Message m : r.messages)
         w.showMessage(m);
     if (r.status == ExportStatus::WriteFailed) reportFailure(file);
 }

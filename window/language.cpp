@@ -107,11 +107,11 @@ void ArayüzKalıp::Mn_Lisanlar_Click() {
 }
 
 void ArayüzKalıp::Mn_bilgi_Click() {
-    messages_.inform(QString::fromStdString(messageText(kTextAbout)));
+    messages_.inform(QString::fromStdString(messageText(Message::aboutText)));
 }
 
 void ArayüzKalıp::Mn_yardm_Click() {
-    messages_.inform(QString::fromStdString(messageText(kTextHelp)));
+    messages_.inform(QString::fromStdString(messageText(Message::helpText)));
     offerGuide(messages_, programFolder_, language);
 }
 

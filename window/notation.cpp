@@ -17,19 +17,21 @@ void ArayüzKalıp::BoşPorte() {
 }
 
 NotationStyle ArayüzKalıp::notationStyle() const {
-    const LoudnessLetters letters{QString::fromStdString(messageText(kLetterStrong)),
-                                  QString::fromStdString(messageText(kLetterMedium)),
-                                  QString::fromStdString(messageText(kLetterWeak))};
+    const LoudnessLetters letters{QString::fromStdString(messageText(Message::letterStrong)),
+                                  QString::fromStdString(messageText(Message::letterMedium)),
+                                  QString::fromStdString(messageText(Message::letterWeak))};
     return {PicEschel->image(), largeGlyphs, letters, Picture1->font(), Picture1->background()};
 }
 
 void ArayüzKalıp::showLengthStatus() {
     // Short and too long in red, a complete usul in green.
     const int d = expectedLength - currentUsul.totalLength;
-    const int word = d > 0 ? kWordShort : d == 0 ? kWordMatch : kWordExceed;
+    const Message word = d > 0    ? Message::wordShort
+                         : d == 0 ? Message::wordMatch
+                                  : Message::wordExceed;
     Label4->setText(QString::fromStdString(messageText(word)));
-    Label4->setStyleSheet(word == kWordMatch ? QStringLiteral("color: rgb(0, 128, 0)")
-                                             : QStringLiteral("color: rgb(255, 0, 0)"));
+    Label4->setStyleSheet(word == Message::wordMatch ? QStringLiteral("color: rgb(0, 128, 0)")
+                                                     : QStringLiteral("color: rgb(255, 0, 0)"));
 }
 
 void ArayüzKalıp::göster() {

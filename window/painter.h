@@ -19,7 +19,7 @@ namespace zerkavi {
 
 class PictureBox;
 
-// The loudness letters of the current language (messages 19, 20, 21).
+// The loudness letters of the current language (Message::letterStrong, letterMedium, letterWeak).
 struct LoudnessLetters {
     QString strong; // level 3
     QString medium; // level 2
@@ -36,6 +36,19 @@ struct NotationStyle {
     // The grey beat circles help editing; pictures that leave the program go without them.
     bool circles = true;
 };
+
+// The style for pictures that leave the program: the same, without the beat circles.
+inline NotationStyle withoutCircles(NotationStyle style) {
+    style.circles = false;
+    return style;
+}
+
+// `base` at another point size, for the titles of pictures and printed pages.
+inline QFont sizedFont(const QFont& base, int points) {
+    QFont f = base;
+    f.setPointSize(points);
+    return f;
+}
 
 // Paints on `area` from the painter's origin, clipped to it: the background; area.height()
 // / 150 rows (ties to even) of two staff lines and 45 circles filled with the background;

@@ -23,17 +23,6 @@ namespace {
 // of the file and fonts keep the size they have on the screen.
 constexpr int kFileDpi = 96;
 
-NotationStyle withoutCircles(NotationStyle style) {
-    style.circles = false;
-    return style;
-}
-
-QFont sized(const QFont& base, int points) {
-    QFont f = base;
-    f.setPointSize(points);
-    return f;
-}
-
 QString qt(const std::filesystem::path& file) {
     return QString::fromStdString(file.string());
 }
@@ -49,7 +38,7 @@ bool writeImage(QSaveFile& out, const UsulRecord& usul, const NotationStyle& sty
     image.fill(Qt::white);
     {
         QPainter p(&image);
-        paintExportCanvas(p, usul, style, sized(style.font, kJpegTitlePoints), title);
+        paintExportCanvas(p, usul, style, sizedFont(style.font, kJpegTitlePoints), title);
     }
     QImageWriter writer(&out, format);
     if (QByteArray(format) == "jpg") writer.setQuality(kJpegQuality);
@@ -71,7 +60,7 @@ bool writeSvg(QSaveFile& out, const UsulRecord& usul, const NotationStyle& style
     named.font.setFamily(QFontInfo(style.font).family());
     QPainter p;
     if (!p.begin(&svg)) return false;
-    paintExportCanvas(p, usul, named, sized(named.font, kJpegTitlePoints), title);
+    paintExportCanvas(p, usul, named, sizedFont(named.font, kJpegTitlePoints), title);
     return p.end();
 }
 
@@ -90,7 +79,7 @@ bool writePdf(QSaveFile& out, const UsulRecord& usul, const NotationStyle& style
     pdf.setCreator(QStringLiteral("Zerkavi"));
     QPainter p;
     if (!p.begin(&pdf)) return false;
-    p.setFont(sized(style.font, kPrintTitlePoints));
+    p.setFont(sizedFont(style.font, kPrintTitlePoints));
     p.setPen(Qt::black);
     p.drawText(QPoint(twipsToDots(kPrintTitleX, kFileDpi),
                       twipsToDots(kPrintTitleY, kFileDpi) + p.fontMetrics().ascent()),
@@ -148,7 +137,7 @@ PictureResult writeNotationPicture(const UsulRecord& usul, const NotationStyle& 
         return r;
     }
     if (MevcutHalka(usul) == 0) {
-        r.message = kMessageNoBeats;
+        r.message = Message::noBeats;
         return r;
     }
     QSaveFile out(qt(file));

@@ -4,6 +4,7 @@
 // SVG. Needs QtGui (a QGuiApplication) and no widgets, so the command line can use it.
 #pragma once
 
+#include "common/messages.h"
 #include "notation/glyphs.h"
 #include "usul/record.h"
 #include "window/painter.h"
@@ -34,7 +35,7 @@ void paintExportCanvas(QPainter& p, const UsulRecord& usul, const NotationStyle&
                        const QFont& titleFont, const QString& title);
 
 struct PictureResult {
-    int message = 0; // 3 when the usul has no beats
+    Message message = Message::none; // Message::noBeats when the usul has no beats
     bool saved = false;
     std::string error; // why the file could not be written
 };

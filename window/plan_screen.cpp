@@ -107,7 +107,7 @@ void ArayüzKalıp::refreshFile1() {
 bool ArayüzKalıp::PlanOku() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(kMessageNoPlanSelected);
+        showMessage(Message::noPlanSelected);
         return false;
     }
     Text14->setPlainText(
@@ -147,14 +147,14 @@ void ArayüzKalıp::Command8_Click() {
     };
     const PlanSaveResult result =
         checkPlanForSave(withCrLf(u32(Text14->toPlainText())), u32(Text9->text()), lastCircle);
-    if (result.message != 0) {
+    if (result.message != Message::none) {
         messages_.inform(
             QString::fromStdString(planMessageText(result.message, result.line, language)));
         return;
     }
     const std::filesystem::path file = workingFolder() / toUtf8(result.fileName);
     if (!writePlanFile(file, planFileBytes(result.normalisedText))) {
-        showMessage(kMessagePlanNotSaved);
+        showMessage(Message::planNotSaved);
         return;
     }
     Text14->setPlainText(
@@ -180,7 +180,7 @@ void ArayüzKalıp::Command10_Click() {
 void ArayüzKalıp::Command5_Click() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(kMessageNoPlanSelected);
+        showMessage(Message::noPlanSelected);
         return;
     }
     std::error_code ec;
@@ -193,7 +193,7 @@ void ArayüzKalıp::Command6_Click() {
     const double numerator = numericPrefix(Text2->text().toStdString());
     const double mertebe = numericPrefix(Text3->text().toStdString());
     if (!fitsInByte(numerator) || !fitsInByte(mertebe)) {
-        showMessage(kMessageTimeSignatureRange);
+        showMessage(Message::timeSignatureRange);
         return;
     }
     currentUsul.name = fixedText(u32(Text5->text()), kNameChars);
@@ -313,7 +313,7 @@ void ArayüzKalıp::Command4_Click() {
 void ArayüzKalıp::DataYapEser() {
     const std::filesystem::path file = selectedPlanFile();
     if (file.empty()) {
-        showMessage(kMessageNoPlanSelected);
+        showMessage(Message::noPlanSelected);
         return;
     }
     lockForPlan();
@@ -334,14 +334,14 @@ void ArayüzKalıp::DataYapEser() {
                       chosenInstrument(), {}, progress);
     Picture2->clear();
     Label3->setText(QString::fromStdString(elapsedText(0)));
-    if (plan.refusal != 0) {
+    if (plan.refusal != Message::none) {
         unlockAfterPlan();
         showMessage(plan.refusal);
         return;
     }
     for (WavStatus s : plan.readerMessages)
         if (const char* text = wavStatusMessage(s)) messages_.inform(QString::fromUtf8(text));
-    for (int m : plan.messages)
+    for (Message m : plan.messages)
         showMessage(m);
     sectionNames = plan.sectionNames;
     But_Dur->setEnabled(true);

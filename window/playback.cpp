@@ -40,7 +40,7 @@ bool ArayüzKalıp::baslat_bindir() {
         messages_.inform(QString::fromUtf8(text));
     if (!bank.fatal) return true;
     // Without its sound files the program cannot play: it says so and ends.
-    showMessage(kMessageSoundFileError);
+    showMessage(Message::soundFileError);
     return false;
 }
 
@@ -68,7 +68,7 @@ std::string ArayüzKalıp::chosenInstrument() const {
 
 void ArayüzKalıp::But_Baslat_Click() {
     if (currentUsul.totalLength == 0) {
-        showMessage(kMessageNoBeats);
+        showMessage(Message::noBeats);
         return;
     }
     if (practice->wantsStream()) {

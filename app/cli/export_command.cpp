@@ -136,8 +136,8 @@ ExportFormat formatOf(const Options& o) {
     throw UsageError{o.command + " does not write " + exportExtension(*f) + "; it writes " + known};
 }
 
-std::string message(const Options& o, int index) {
-    return languageTexts(o.lang).message[index];
+std::string message(const Options& o, Message m) {
+    return languageTexts(o.lang).message[m];
 }
 
 std::string instrumentCodeOf(const Options& o) {
@@ -150,7 +150,7 @@ void openLibrary(const Options& o, LibraryFile& library) {
     if (!fs::is_directory(o.dir, ec)) throw Refusal{"no such folder: " + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, Message::loadError)};
 }
 
 // The program folder as the editor prepares it (the library, the sample bank in the sound
@@ -166,20 +166,20 @@ fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& p
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
     for (const char* text : bank.messages)
         std::cerr << text << '\n';
-    if (bank.fatal) throw Refusal{message(o, kSoundfileErrorMessage)};
+    if (bank.fatal) throw Refusal{message(o, Message::soundFileError)};
     return sound;
 }
 
 int report(const Options& o, const ExportResult& r) {
     for (WavStatus s : r.readerMessages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
-    for (int m : r.messages)
+    for (Message m : r.messages)
         std::cerr << message(o, m) << '\n';
     switch (r.status) {
     case ExportStatus::Ok:
         return 0;
     case ExportStatus::NoStrokes:
-        if (r.messages.empty()) std::cerr << message(o, kMessageNoBeats) << '\n';
+        if (r.messages.empty()) std::cerr << message(o, Message::noBeats) << '\n';
         return 1;
     case ExportStatus::WriteFailed:
         std::cerr << r.error << '\n';
@@ -200,16 +200,16 @@ int exportUsulCommand(const Options& o) {
         // A picture needs the library only: the sound folder is left alone.
         openLibrary(o, library);
         const auto usul = library.readUsul(slot);
-        if (!usul) throw Refusal{message(o, kMessageLoadError)};
+        if (!usul) throw Refusal{message(o, Message::loadError)};
         const PictureResult r = writeUsulPicture(*usul, o.lang, *o.out);
-        if (r.message != 0) throw Refusal{message(o, r.message)};
+        if (r.message != Message::none) throw Refusal{message(o, r.message)};
         if (!r.saved) throw Refusal{r.error};
         return 0;
     }
     const cli::PrivateFolder folder;
     const fs::path sound = prepareFolder(o, library, folder.path());
     const auto usul = library.readUsul(slot);
-    if (!usul) throw Refusal{message(o, kMessageLoadError)};
+    if (!usul) throw Refusal{message(o, Message::loadError)};
     SampleReader reader;
     UsulExportSettings settings{o.bpm, o.unit, instrumentCodeOf(o), o.cycles, o.keys};
     return report(o, exportUsul(*usul, format, settings, sound, reader, *o.out));
@@ -222,7 +222,7 @@ int exportPlanCommand(const Options& o) {
     if (!fs::is_regular_file(planFile, ec))
         throw Refusal{"no such plan file: " + planFile.string()};
     const std::u32string text = readStoredPlanFile(planFile);
-    if (text.empty()) throw Refusal{message(o, kMessageNoSections)};
+    if (text.empty()) throw Refusal{message(o, Message::noSections)};
     LibraryFile library;
     const cli::PrivateFolder folder;
     const fs::path sound = prepareFolder(o, library, folder.path());

@@ -10,7 +10,7 @@ namespace zerkavi::cli {
 PictureResult writeUsulPicture(const UsulRecord& usul, Language lang,
                                const std::filesystem::path& file) {
     // Refused before any Gui is started.
-    if (MevcutHalka(usul) == 0) return {kMessageNoBeats, false, {}};
+    if (MevcutHalka(usul) == 0) return {Message::noBeats, false, {}};
     // Text needs the font database of a Gui application.
     char program[] = "zerkavi-cli", option[] = "-platform", platform[] = "offscreen";
     char* argv[] = {program, option, platform, nullptr};
@@ -22,9 +22,9 @@ PictureResult writeUsulPicture(const UsulRecord& usul, Language lang,
     const GlyphTable glyphs = largeGlyphBand();
     const NotationStyle style{strip,
                               glyphs,
-                              {QString::fromStdString(texts.message[19]),
-                               QString::fromStdString(texts.message[20]),
-                               QString::fromStdString(texts.message[21])},
+                              {QString::fromStdString(texts.message[Message::letterStrong]),
+                               QString::fromStdString(texts.message[Message::letterMedium]),
+                               QString::fromStdString(texts.message[Message::letterWeak])},
                               notationFont(8)};
     // The stored name as the name box shows it: NULs of an old slot as blanks.
     QString name = QString::fromStdU32String(usul.name);

@@ -57,7 +57,7 @@ void openLibrary(const PlanCommandOptions& o, const fs::path& privateFolder, Lib
         path = privateFolder / kLibraryFileName;
         createLibraryIfMissing(path, defaultLibraryImage());
     }
-    if (!library.open(path)) throw Refused{languageTexts(o.lang).message[1]};
+    if (!library.open(path)) throw Refused{languageTexts(o.lang).message[Message::loadError]};
 }
 
 PlanSaveResult check(const PlanFile& plan, const LibraryFile& library, Language lang) {
@@ -93,7 +93,7 @@ int renderPlanFile(const PlanCommandOptions& o, std::ostream& out, std::ostream&
     const SampleBankResult bank = prepareSampleBank(sound, o.mediumFactor, o.weakFactor);
     for (const char* text : bank.messages)
         err << text << '\n';
-    if (bank.fatal) throw Refused{languageTexts(o.lang).message[13]};
+    if (bank.fatal) throw Refused{languageTexts(o.lang).message[Message::soundFileError]};
 
     // What Start plays is the stored plan: the normalised text Save wrote.
     UsulRecord current;
@@ -101,10 +101,10 @@ int renderPlanFile(const PlanCommandOptions& o, std::ostream& out, std::ostream&
     const UsulOfSlot readSlot = [&library](int slot) { return library.readUsul(slot); };
     const PlanRenderResult r = renderPlan(saved.normalisedText, readSlot, current, sound, reader,
                                           o.instrumentCode, *o.out);
-    if (r.refusal != 0) throw Refused{languageTexts(o.lang).message[r.refusal]};
+    if (r.refusal != Message::none) throw Refused{languageTexts(o.lang).message[r.refusal]};
     for (WavStatus s : r.readerMessages)
         if (const char* text = wavStatusMessage(s)) err << text << '\n';
-    for (int m : r.messages)
+    for (Message m : r.messages)
         err << languageTexts(o.lang).message[m] << '\n';
     if (!r.fileOk) {
         std::error_code ec;

@@ -148,8 +148,8 @@ std::string say(const Options& o, const char* english, const char* turkish) {
     return o.lang == Language::English ? english : turkish;
 }
 
-std::string message(const Options& o, int index) {
-    return languageTexts(o.lang).message[index];
+std::string message(const Options& o, Message m) {
+    return languageTexts(o.lang).message[m];
 }
 
 // The program folder as the editor prepares it: the library made from the built-in image
@@ -161,7 +161,7 @@ fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& p
         throw Refusal{say(o, "no such folder: ", "böyle bir klasör yok: ") + o.dir.string()};
     const fs::path libraryPath = o.dir / kLibraryFileName;
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, Message::loadError)};
     if (privateFolder.empty())
         throw Refusal{say(o, "no temporary folder", "geçici klasör açılamadı")};
     const fs::path sound = privateFolder / "zrkv";
@@ -171,7 +171,7 @@ fs::path prepareFolder(const Options& o, LibraryFile& library, const fs::path& p
         prepareSampleBank(sound, float((o.medium / 10) / 10.0), float((o.weak / 10) / 10.0));
     for (const char* text : bank.messages)
         std::cerr << text << '\n';
-    if (bank.fatal) throw Refusal{message(o, kMessageSoundFileError)};
+    if (bank.fatal) throw Refusal{message(o, Message::soundFileError)};
     return sound;
 }
 
@@ -182,7 +182,7 @@ int list(const Options& o) {
     if (!fs::is_directory(o.dir, ec))
         throw Refusal{say(o, "no such folder: ", "böyle bir klasör yok: ") + o.dir.string()};
     createLibraryIfMissing(libraryPath, defaultLibraryImage());
-    if (!library.open(libraryPath)) throw Refusal{message(o, kMessageLoadError)};
+    if (!library.open(libraryPath)) throw Refusal{message(o, Message::loadError)};
     for (int slot = 1; slot <= kLastUsulSlot; ++slot) {
         std::string line =
             toUtf8(UsulListItem(slot, library.readUsul(slot).value_or(UsulRecord{})));
@@ -205,16 +205,16 @@ int render(const Options& o) {
     const cli::PrivateFolder folder;
     const fs::path sound = prepareFolder(o, library, folder.path());
     const auto usul = library.readUsul(slot);
-    if (!usul) throw Refusal{message(o, kMessageLoadError)};
+    if (!usul) throw Refusal{message(o, Message::loadError)};
     // As on screen, the total comes from the circles, not from the stored field.
-    if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, kMessageNoBeats)};
+    if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, Message::noBeats)};
     const std::string code = instrumentCode(instrumentOption(o.instrument));
     SampleReader reader;
     const UsulRender r =
         placeUsul(*usul, UsulRenderSettings{o.bpm, o.unit, code, o.looped}, sound, reader);
     for (WavStatus s : r.messages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
-    if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, kMessageNoBeats)};
+    if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, Message::noBeats)};
     if (!writeUsulFile(*o.out, r))
         throw Refusal{say(o, "cannot write ", "yazılamıyor: ") + o.out->string()};
     if (o.schedule)

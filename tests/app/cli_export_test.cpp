@@ -120,7 +120,7 @@ TEST_F(CliExport, WritesEachFormatFromTheExtension) {
 }
 
 TEST_F(CliExport, RefusesWhatHasNothingToPlayWithTheProgramsMessage) {
-    const std::string noBeats = languageTexts(Language::English).message[3];
+    const std::string noBeats = languageTexts(Language::English).message[Message::noBeats];
     CliRun r = cli({"--lang", "en", "export", "190", "--dir", dir, "--out", out("e.ly")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, noBeats + "\n");
@@ -162,7 +162,7 @@ TEST_F(CliExport, DrawsPicturesWithoutADisplay) {
     const CliRun empty =
         cli({"--lang", "en", "export", "190", "--dir", dir, "--out", out("e.svg")});
     EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_EQ(empty.err, languageTexts(Language::English).message[3] + "\n");
+    EXPECT_EQ(empty.err, languageTexts(Language::English).message[Message::noBeats] + "\n");
     EXPECT_EQ(cli({"export", "38", "--dir", dir, "--out", out("none/a.png")}).exitCode, 1);
     EXPECT_FALSE(std::filesystem::exists(out("e.svg").toStdString()));
 }

@@ -70,13 +70,14 @@ TEST_F(CliTest, RenderWritesTheFileAndItsSchedule) {
 }
 
 TEST_F(CliTest, RefusalsAndUsageErrors) {
-    const std::string en3 = languageTexts(Language::English).message[3];
+    const std::string en3 = languageTexts(Language::English).message[Message::noBeats];
     CliRun r = cli({"--lang", "en", "render", "201", "--dir", dir, "--out", dir + "/x.wav"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.toStdString(), en3 + "\n");
     EXPECT_FALSE(std::filesystem::exists(dir.toStdString() + "/x.wav"));
     r = cli({"render", "201", "--dir", dir, "--out", dir + "/x.wav"});
-    EXPECT_EQ(r.err.toStdString(), languageTexts(Language::Turkish).message[3] + "\n");
+    EXPECT_EQ(r.err.toStdString(),
+              languageTexts(Language::Turkish).message[Message::noBeats] + "\n");
 
     EXPECT_EQ(cli({"render", "0", "--dir", dir, "--out", dir + "/x.wav"}).exitCode, 1);
     EXPECT_EQ(cli({"render", "256", "--dir", dir, "--out", dir + "/x.wav"}).exitCode, 1);
@@ -107,7 +108,8 @@ TEST_F(CliTest, RefusalsAndUsageErrors) {
     { std::ofstream(dir.toStdString() + "/usuller.usl", std::ios::binary) << "short"; }
     r = cli({"render", "32", "--dir", dir, "--out", dir + "/x.wav"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.toStdString(), languageTexts(Language::Turkish).message[1] + "\n");
+    EXPECT_EQ(r.err.toStdString(),
+              languageTexts(Language::Turkish).message[Message::loadError] + "\n");
     EXPECT_EQ(readBytes(dir.toStdString() + "/usuller.usl").size(), 5u);
 }
 

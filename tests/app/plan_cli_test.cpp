@@ -56,7 +56,7 @@ class PlanCliTest : public WindowTest {
 
 struct Refusal {
     const char* plan;
-    int message;
+    Message message;
     int line;
 };
 void PrintTo(const Refusal& r, std::ostream* os) {
@@ -145,23 +145,23 @@ TEST_P(PlanCliChecks, EverySaveCheckWithItsLineInBothLanguages) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Refusals, PlanCliChecks,
-                         ::testing::Values(Refusal{"", kMessageNoSections, 0},
-                                           Refusal{"A 32 1 4 84\n\nB 32 1 4\n", kMessageFieldCount,
+                         ::testing::Values(Refusal{"", Message::noSections, 0},
+                                           Refusal{"A 32 1 4 84\n\nB 32 1 4\n", Message::fieldCount,
                                                    2},
-                                           Refusal{"A 300 1 4 84", kMessageUsulNumber, 1},
-                                           Refusal{"A 32 1 4 84\nB 32 1-2 4 84", kMessageDash, 2},
-                                           Refusal{"A 32 -99 4 84", kMessageCircleNumber, 1},
-                                           Refusal{"A 32 1 5 84", kMessageUnitNote, 1},
-                                           Refusal{"A 32 1 4 209", kMessageBpmTooHigh, 1},
-                                           Refusal{"A 32 1 4 19", kMessageBpmTooLow, 1},
-                                           Refusal{"A 32 1 4 84>60>50", kMessageGreaterThan, 1},
-                                           Refusal{"A 32 1 4 209>50", kMessageIntroBpmTooHigh, 1},
-                                           Refusal{"A 32 1 4 >50", kMessageIntroBpmTooLow, 1},
-                                           Refusal{"A 32 1 4 84>209", kMessageFinalBpmTooHigh, 1},
-                                           Refusal{"A 32 1 4 84>", kMessageFinalBpmTooLow, 1},
-                                           Refusal{"\n  \n", kMessageNoSections, 0}),
+                                           Refusal{"A 300 1 4 84", Message::usulNumber, 1},
+                                           Refusal{"A 32 1 4 84\nB 32 1-2 4 84", Message::dash, 2},
+                                           Refusal{"A 32 -99 4 84", Message::circleNumber, 1},
+                                           Refusal{"A 32 1 5 84", Message::unitNote, 1},
+                                           Refusal{"A 32 1 4 209", Message::bpmTooHigh, 1},
+                                           Refusal{"A 32 1 4 19", Message::bpmTooLow, 1},
+                                           Refusal{"A 32 1 4 84>60>50", Message::greaterThan, 1},
+                                           Refusal{"A 32 1 4 209>50", Message::introBpmTooHigh, 1},
+                                           Refusal{"A 32 1 4 >50", Message::introBpmTooLow, 1},
+                                           Refusal{"A 32 1 4 84>209", Message::finalBpmTooHigh, 1},
+                                           Refusal{"A 32 1 4 84>", Message::finalBpmTooLow, 1},
+                                           Refusal{"\n  \n", Message::noSections, 0}),
                          [](const auto& info) {
-                             return "message" + std::to_string(info.param.message) + "_line" +
+                             return "message" + std::to_string(int(info.param.message)) + "_line" +
                                     std::to_string(info.param.line) + "_" +
                                     std::to_string(info.index);
                          });
@@ -172,7 +172,7 @@ TEST_F(PlanCliTest, BadInputsAndUsage) {
     CliRun r = runCli({"check-plan", q(colon), "--lang", "en", "--dir", q(folder)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.toStdString(),
-              languageTexts(Language::English).message[kMessagePlanFileName] + "\n");
+              languageTexts(Language::English).message[Message::planFileName] + "\n");
     r = runCli({"check-plan", q(plans / "none.txt"), "--dir", q(folder)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.toStdString(), "okunamıyor: " + (plans / "none.txt").string() + "\n");
@@ -189,7 +189,7 @@ TEST_F(PlanCliTest, BadInputsAndUsage) {
                 q(plans / "l.wav"), "--dir", q(folder)});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.toStdString(),
-              languageTexts(Language::Turkish).message[kMessagePlanTooLong] + "\n");
+              languageTexts(Language::Turkish).message[Message::planTooLong] + "\n");
     EXPECT_FALSE(fs::exists(plans / "l.wav"));
 
     const fs::path ok = writePlan("ok.txt", "A 32 1 4 84");

@@ -487,7 +487,7 @@ TEST(ExchangeSound, PlanSoundIsTheRenderedFileAndTheSoundFolderStaysUntouched) {
     const ExportResult r = exportPlan(U"P", plan, ExportFormat::Flac, readBuiltIn, "BENDR", {},
                                       f / "zrkv", reader, f / "p.flac");
     ASSERT_TRUE(r.ok()) << r.error;
-    EXPECT_EQ(r.messages, std::vector<int>{kMessageNoBeats}); // the empty slot of section 2
+    EXPECT_EQ(r.messages, std::vector<Message>{Message::noBeats}); // the empty slot of section 2
     EXPECT_EQ(listing(), folderBefore);
 
     UsulRecord current;

@@ -121,15 +121,15 @@ TEST(ExportPrintLayout, WideStripsAndSeveralRowsFitThePageWidth) {
 }
 
 TEST(ExportCodecStatus, MessagesOfTheImageWriter) {
-    EXPECT_EQ(codecStatusReport(0).message, 0);
+    EXPECT_EQ(codecStatusReport(0).message, Message::none);
     EXPECT_TRUE(codecStatusReport(0).text.empty());
     // The file system refusing the file is reported as a name it cannot take.
-    EXPECT_EQ(codecStatusReport(7).message, 22);
+    EXPECT_EQ(codecStatusReport(7).message, Message::forbiddenName);
     EXPECT_TRUE(codecStatusReport(7).text.empty());
     EXPECT_EQ(codecStatusReport(12).text, "Access Denied. GDI+ Error:12");
     EXPECT_EQ(codecStatusReport(21).text, "Profile Not Found GDI+ Error:21");
     EXPECT_EQ(codecStatusReport(22).text, "Unknown GDI+ Error. GDI+ Error:22");
     EXPECT_EQ(codecStatusReport(-3).text, "Unknown GDI+ Error. GDI+ Error:-3");
     for (int s : {1, 2, 3, 12, 21, 22})
-        EXPECT_EQ(codecStatusReport(s).message, 0) << s;
+        EXPECT_EQ(codecStatusReport(s).message, Message::none) << s;
 }

@@ -40,7 +40,7 @@ const std::string kExampleNormalised = "Birinci_hane       165   2     4    84  
                                        "Final              165   49-   4    84>50  ";
 
 // The message a one-line plan gets, with slot 1 holding 96 used circles.
-int refusalOf(const std::u32string& line) {
+Message refusalOf(const std::u32string& line) {
     FakeLibrary lib{{{1, 96}}, {}};
     const PlanSaveResult r = checkPlanForSave(line, U"p", lib.reader());
     return r.message;
@@ -105,7 +105,7 @@ TEST(PlanSave, LinesAreSplitAtCrLfOnly) {
                                       "b                  2     1     4    84     ");
     // A lone LF is an ordinary character: the two sections become one line of nine fields.
     r = checkPlanForSave(U"a 1 1 4 84\nb 2 1 4 84", U"p", lib.reader());
-    EXPECT_EQ(r.message, kMessageFieldCount);
+    EXPECT_EQ(r.message, Message::fieldCount);
     EXPECT_EQ(r.line, 1);
     // A lone CR stays in the metronome field, where it ends the number.
     r = checkPlanForSave(U"a 1 1 4 84\r\r\n", U"p", lib.reader());
@@ -122,24 +122,24 @@ TEST(PlanSave, LinesAreSplitAtCrLfOnly) {
 
 TEST(PlanSaveOrder, EmptyTextThenEmptyNameThenTheLines) {
     FakeLibrary lib;
-    EXPECT_EQ(checkPlanForSave(U"", U"", lib.reader()).message, kMessageNoSections);
-    EXPECT_EQ(checkPlanForSave(U"x", U"", lib.reader()).message, kMessagePlanNameMissing);
+    EXPECT_EQ(checkPlanForSave(U"", U"", lib.reader()).message, Message::noSections);
+    EXPECT_EQ(checkPlanForSave(U"x", U"", lib.reader()).message, Message::planNameMissing);
     EXPECT_EQ(checkPlanForSave(U"x", U"", lib.reader()).line, 0);
     // Blanks are a name at this point; the bad line is found first.
     const PlanSaveResult r = checkPlanForSave(U"x", U"   ", lib.reader());
-    EXPECT_EQ(r.message, kMessageFieldCount);
+    EXPECT_EQ(r.message, Message::fieldCount);
     EXPECT_EQ(r.line, 1);
 }
 
 TEST(PlanSaveOrder, BlankTextOrBlankNameAreRefusedAfterTheLines) {
     FakeLibrary lib;
     PlanSaveResult r = checkPlanForSave(U"  \r\n \r\n", U"p", lib.reader());
-    EXPECT_EQ(r.message, kMessageNoSections);
+    EXPECT_EQ(r.message, Message::noSections);
     EXPECT_EQ(r.line, 0);
     r = checkPlanForSave(U"  \r\n", U"  ", lib.reader());
-    EXPECT_EQ(r.message, kMessageNoSections);
+    EXPECT_EQ(r.message, Message::noSections);
     r = checkPlanForSave(U"a 1 1 4 84", U"   ", lib.reader());
-    EXPECT_EQ(r.message, kMessagePlanNameMissing);
+    EXPECT_EQ(r.message, Message::planNameMissing);
     EXPECT_EQ(r.line, 0);
     EXPECT_TRUE(r.normalisedText.empty());
 }
@@ -149,33 +149,33 @@ TEST(PlanSaveOrder, TheFirstBadLineWinsAndBlankLinesDoNotCount) {
     // The third raw line is the second section.
     PlanSaveResult r =
         checkPlanForSave(U"a 1 1 4 84\r\n   \r\nb 300 1 4 84\r\nc 1 1 5 84", U"p", lib.reader());
-    EXPECT_EQ(r.message, kMessageUsulNumber);
+    EXPECT_EQ(r.message, Message::usulNumber);
     EXPECT_EQ(r.line, 2);
     r = checkPlanForSave(U"a 1 1 4 84\r\nb 1 1 4 84\r\nc 1 1 5 84\r\nd 0 1 4 84", U"p",
                          lib.reader());
-    EXPECT_EQ(r.message, kMessageUnitNote);
+    EXPECT_EQ(r.message, Message::unitNote);
     EXPECT_EQ(r.line, 3);
 }
 
 TEST(PlanSaveOrder, WithinALineFieldsAreCheckedLeftToRight) {
-    EXPECT_EQ(refusalOf(U"a 0 5-5 5 300>>1 x"), kMessageFieldCount);
-    EXPECT_EQ(refusalOf(U"a 0 5-5 5 300>>1"), kMessageUsulNumber);
-    EXPECT_EQ(refusalOf(U"a 1 5-5 5 300>>1"), kMessageDash);
-    EXPECT_EQ(refusalOf(U"a 1 -500 5 300>>1"), kMessageCircleNumber);
-    EXPECT_EQ(refusalOf(U"a 1 -5 5 300>>1"), kMessageUnitNote);
-    EXPECT_EQ(refusalOf(U"a 1 -5 4 300>>1"), kMessageGreaterThan);
-    EXPECT_EQ(refusalOf(U"a 1 -5 4 300"), kMessageBpmTooHigh);
-    EXPECT_EQ(refusalOf(U"a 1 -5 4 300>1"), kMessageIntroBpmTooHigh);
-    EXPECT_EQ(refusalOf(U"a 1 -5 4 1>300"), kMessageIntroBpmTooLow);
-    EXPECT_EQ(refusalOf(U"a 1 -5 4 84>300"), kMessageFinalBpmTooHigh);
+    EXPECT_EQ(refusalOf(U"a 0 5-5 5 300>>1 x"), Message::fieldCount);
+    EXPECT_EQ(refusalOf(U"a 0 5-5 5 300>>1"), Message::usulNumber);
+    EXPECT_EQ(refusalOf(U"a 1 5-5 5 300>>1"), Message::dash);
+    EXPECT_EQ(refusalOf(U"a 1 -500 5 300>>1"), Message::circleNumber);
+    EXPECT_EQ(refusalOf(U"a 1 -5 5 300>>1"), Message::unitNote);
+    EXPECT_EQ(refusalOf(U"a 1 -5 4 300>>1"), Message::greaterThan);
+    EXPECT_EQ(refusalOf(U"a 1 -5 4 300"), Message::bpmTooHigh);
+    EXPECT_EQ(refusalOf(U"a 1 -5 4 300>1"), Message::introBpmTooHigh);
+    EXPECT_EQ(refusalOf(U"a 1 -5 4 1>300"), Message::introBpmTooLow);
+    EXPECT_EQ(refusalOf(U"a 1 -5 4 84>300"), Message::finalBpmTooHigh);
 }
 
 TEST(PlanSaveOrder, TheSlotIsReadBeforeTheDashPositionIsChecked) {
     FakeLibrary lib{{{6, 50}, {7, 50}, {8, 50}}, {}};
     // Two dashes are refused without reading; a dash in the middle only after reading.
-    EXPECT_EQ(checkPlanForSave(U"a 7 --5 4 84", U"p", lib.reader()).message, kMessageDash);
+    EXPECT_EQ(checkPlanForSave(U"a 7 --5 4 84", U"p", lib.reader()).message, Message::dash);
     EXPECT_TRUE(lib.reads.empty());
-    EXPECT_EQ(checkPlanForSave(U"a 7 5-5 4 84", U"p", lib.reader()).message, kMessageDash);
+    EXPECT_EQ(checkPlanForSave(U"a 7 5-5 4 84", U"p", lib.reader()).message, Message::dash);
     EXPECT_EQ(lib.reads, std::vector<int>{7});
     // Without a dash nothing is read; a fractional usul number reads the rounded slot.
     lib.reads.clear();
@@ -189,7 +189,7 @@ TEST(PlanSaveOrder, TheSlotIsReadBeforeTheDashPositionIsChecked) {
 
 struct LineCase {
     const char* line;
-    int message; // 0: accepted
+    Message message; // none: accepted
 };
 
 class PlanLineLimits : public ::testing::TestWithParam<LineCase> {};
@@ -200,70 +200,89 @@ TEST_P(PlanLineLimits, LineGetsItsMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PlanFields, PlanLineLimits,
-                         ::testing::Values(LineCase{"a 1 1 4", 28}, LineCase{"a 1 1 4 84 x", 28},
-                                           LineCase{"my section 1 1 4 84", 28},
-                                           LineCase{"a\t1 1 4 84", 28}, LineCase{"a 1 1 4\t84", 28},
-                                           LineCase{"a 1 1 4 84\t", 0},
+                         ::testing::Values(LineCase{"a 1 1 4", Message::fieldCount},
+                                           LineCase{"a 1 1 4 84 x", Message::fieldCount},
+                                           LineCase{"my section 1 1 4 84", Message::fieldCount},
+                                           LineCase{"a\t1 1 4 84", Message::fieldCount},
+                                           LineCase{"a 1 1 4\t84", Message::fieldCount},
+                                           LineCase{"a 1 1 4 84\t", Message::none},
                                            LineCase{"a\xC2\xA0"
                                                     "b 1 1 4 84",
-                                                    0}));
+                                                    Message::none}));
+INSTANTIATE_TEST_SUITE_P(PlanUsulNumber, PlanLineLimits,
+                         ::testing::Values(LineCase{"a 1 1 4 84", Message::none},
+                                           LineCase{"a 255 1 4 84", Message::none},
+                                           LineCase{"a 0 1 4 84", Message::usulNumber},
+                                           LineCase{"a 256 1 4 84", Message::usulNumber},
+                                           LineCase{"a 0.99 1 4 84", Message::usulNumber},
+                                           LineCase{"a 255.01 1 4 84", Message::usulNumber},
+                                           LineCase{"a -1 1 4 84", Message::usulNumber},
+                                           LineCase{"a abc 1 4 84", Message::usulNumber},
+                                           LineCase{"a 12abc 1 4 84", Message::none},
+                                           LineCase{"a 1e5 1 4 84", Message::none}));
 INSTANTIATE_TEST_SUITE_P(
-    PlanUsulNumber, PlanLineLimits,
-    ::testing::Values(LineCase{"a 1 1 4 84", 0}, LineCase{"a 255 1 4 84", 0},
-                      LineCase{"a 0 1 4 84", 29}, LineCase{"a 256 1 4 84", 29},
-                      LineCase{"a 0.99 1 4 84", 29}, LineCase{"a 255.01 1 4 84", 29},
-                      LineCase{"a -1 1 4 84", 29}, LineCase{"a abc 1 4 84", 29},
-                      LineCase{"a 12abc 1 4 84", 0}, LineCase{"a 1e5 1 4 84", 0}));
-INSTANTIATE_TEST_SUITE_P(PlanRepeatField, PlanLineLimits,
-                         ::testing::Values(LineCase{"a 1 -48 4 84", 0}, LineCase{"a 1 49- 4 84", 0},
-                                           LineCase{"a 1 -96 4 84", 0}, LineCase{"a 1 96- 4 84", 0},
-                                           LineCase{"a 1 -97 4 84", 31},
-                                           LineCase{"a 1 97- 4 84", 31}, LineCase{"a 1 - 4 84", 0},
-                                           LineCase{"a 1 -0 4 84", 0}, LineCase{"a 1 4-8 4 84", 30},
-                                           LineCase{"a 1 --48 4 84", 30},
-                                           LineCase{"a 1 -4-8 4 84", 30},
-                                           LineCase{"a 1 48-- 4 84", 30},
-                                           LineCase{"a 1 -x 4 84", 0}, LineCase{"a 1 abc 4 84", 0},
-                                           LineCase{"a 1 99999999999999999999 4 84", 0}));
+    PlanRepeatField, PlanLineLimits,
+    ::testing::Values(
+        LineCase{"a 1 -48 4 84", Message::none}, LineCase{"a 1 49- 4 84", Message::none},
+        LineCase{"a 1 -96 4 84", Message::none}, LineCase{"a 1 96- 4 84", Message::none},
+        LineCase{"a 1 -97 4 84", Message::circleNumber},
+        LineCase{"a 1 97- 4 84", Message::circleNumber}, LineCase{"a 1 - 4 84", Message::none},
+        LineCase{"a 1 -0 4 84", Message::none}, LineCase{"a 1 4-8 4 84", Message::dash},
+        LineCase{"a 1 --48 4 84", Message::dash}, LineCase{"a 1 -4-8 4 84", Message::dash},
+        LineCase{"a 1 48-- 4 84", Message::dash}, LineCase{"a 1 -x 4 84", Message::none},
+        LineCase{"a 1 abc 4 84", Message::none},
+        LineCase{"a 1 99999999999999999999 4 84", Message::none}));
 INSTANTIATE_TEST_SUITE_P(PlanUnitNote, PlanLineLimits,
-                         ::testing::Values(LineCase{"a 1 1 2 84", 0}, LineCase{"a 1 1 4 84", 0},
-                                           LineCase{"a 1 1 8 84", 0}, LineCase{"a 1 1 16 84", 0},
-                                           LineCase{"a 1 1 4.0 84", 0}, LineCase{"a 1 1 8th 84", 0},
-                                           LineCase{"a 1 1 5 84", 32}, LineCase{"a 1 1 1 84", 32},
-                                           LineCase{"a 1 1 32 84", 32},
-                                           LineCase{"a 1 1 4.5 84", 32},
-                                           LineCase{"a 1 1 x 84", 32}));
+                         ::testing::Values(LineCase{"a 1 1 2 84", Message::none},
+                                           LineCase{"a 1 1 4 84", Message::none},
+                                           LineCase{"a 1 1 8 84", Message::none},
+                                           LineCase{"a 1 1 16 84", Message::none},
+                                           LineCase{"a 1 1 4.0 84", Message::none},
+                                           LineCase{"a 1 1 8th 84", Message::none},
+                                           LineCase{"a 1 1 5 84", Message::unitNote},
+                                           LineCase{"a 1 1 1 84", Message::unitNote},
+                                           LineCase{"a 1 1 32 84", Message::unitNote},
+                                           LineCase{"a 1 1 4.5 84", Message::unitNote},
+                                           LineCase{"a 1 1 x 84", Message::unitNote}));
 INSTANTIATE_TEST_SUITE_P(
     PlanMetronome, PlanLineLimits,
-    ::testing::Values(LineCase{"a 1 1 4 208", 0}, LineCase{"a 1 1 4 209", 33},
-                      LineCase{"a 1 1 4 208.01", 33}, LineCase{"a 1 1 4 20", 0},
-                      LineCase{"a 1 1 4 19", 34}, LineCase{"a 1 1 4 19.99", 34},
-                      LineCase{"a 1 1 4 x", 34},
-                      LineCase{"a 1 1 4 99999999999999999999999999999999999999999", 33},
-                      LineCase{"a 1 1 4 84>>50", 35}, LineCase{"a 1 1 4 84>50>40", 35},
-                      LineCase{"a 1 1 4 208>20", 0}, LineCase{"a 1 1 4 20>208", 0},
-                      LineCase{"a 1 1 4 209>50", 36}, LineCase{"a 1 1 4 19>50", 37},
-                      LineCase{"a 1 1 4 84>209", 38}, LineCase{"a 1 1 4 84>19", 39},
-                      LineCase{"a 1 1 4 84>", 39}, LineCase{"a 1 1 4 >50", 37},
-                      LineCase{"a 1 1 4 >", 37}));
+    ::testing::Values(
+        LineCase{"a 1 1 4 208", Message::none}, LineCase{"a 1 1 4 209", Message::bpmTooHigh},
+        LineCase{"a 1 1 4 208.01", Message::bpmTooHigh}, LineCase{"a 1 1 4 20", Message::none},
+        LineCase{"a 1 1 4 19", Message::bpmTooLow}, LineCase{"a 1 1 4 19.99", Message::bpmTooLow},
+        LineCase{"a 1 1 4 x", Message::bpmTooLow},
+        LineCase{"a 1 1 4 99999999999999999999999999999999999999999", Message::bpmTooHigh},
+        LineCase{"a 1 1 4 84>>50", Message::greaterThan},
+        LineCase{"a 1 1 4 84>50>40", Message::greaterThan},
+        LineCase{"a 1 1 4 208>20", Message::none}, LineCase{"a 1 1 4 20>208", Message::none},
+        LineCase{"a 1 1 4 209>50", Message::introBpmTooHigh},
+        LineCase{"a 1 1 4 19>50", Message::introBpmTooLow},
+        LineCase{"a 1 1 4 84>209", Message::finalBpmTooHigh},
+        LineCase{"a 1 1 4 84>19", Message::finalBpmTooLow},
+        LineCase{"a 1 1 4 84>", Message::finalBpmTooLow},
+        LineCase{"a 1 1 4 >50", Message::introBpmTooLow},
+        LineCase{"a 1 1 4 >", Message::introBpmTooLow}));
 
 TEST(PlanSaveLimits, AnEmptySlotHasNoCircleToName) {
     FakeLibrary lib; // every slot empty
-    EXPECT_EQ(checkPlanForSave(U"a 9 -1 4 84", U"p", lib.reader()).message, kMessageCircleNumber);
-    EXPECT_EQ(checkPlanForSave(U"a 9 1- 4 84", U"p", lib.reader()).message, kMessageCircleNumber);
+    EXPECT_EQ(checkPlanForSave(U"a 9 -1 4 84", U"p", lib.reader()).message, Message::circleNumber);
+    EXPECT_EQ(checkPlanForSave(U"a 9 1- 4 84", U"p", lib.reader()).message, Message::circleNumber);
     EXPECT_TRUE(checkPlanForSave(U"a 9 -0 4 84", U"p", lib.reader()).ok());
 }
 
 // ---- Message texts --------------------------------------------------------------------
 
 TEST(PlanMessages, LineNumberFollowsTheTextDirectly) {
-    EXPECT_EQ(planMessageText(29, 2, Language::English), "  Invalid usul nr.  Line:  2");
-    EXPECT_EQ(planMessageText(39, 12, Language::Turkish), "Çıkış metronomu çok düşük.  Satır: 12");
-    EXPECT_EQ(planMessageText(28, 1, Language::English),
+    EXPECT_EQ(planMessageText(Message::usulNumber, 2, Language::English),
+              "  Invalid usul nr.  Line:  2");
+    EXPECT_EQ(planMessageText(Message::finalBpmTooLow, 12, Language::Turkish),
+              "Çıkış metronomu çok düşük.  Satır: 12");
+    EXPECT_EQ(planMessageText(Message::fieldCount, 1, Language::English),
               "  Invalid entry or blank in sequence name.  Line: 1");
-    EXPECT_EQ(planMessageText(26, 0, Language::Turkish), "Meşk planına bir isim verin.  ");
-    EXPECT_EQ(planMessageText(27, 0, Language::English), "No Sequence !.");
-    EXPECT_EQ(planMessageText(0, 3, Language::English), "");
+    EXPECT_EQ(planMessageText(Message::planNameMissing, 0, Language::Turkish),
+              "Meşk planına bir isim verin.  ");
+    EXPECT_EQ(planMessageText(Message::noSections, 0, Language::English), "No Sequence !.");
+    EXPECT_EQ(planMessageText(Message::none, 3, Language::English), "");
 }
 
 // ---- Reading a stored plan for playing ------------------------------------------------
@@ -377,7 +396,7 @@ TEST(PlanRobustness, RandomTextsGiveAMessageOrWellFormedLines) {
     alphabet += U'\0';
     std::mt19937 rng(20261);
     FakeLibrary lib{{{1, 180}, {2, 0}, {3, 50}}, {}};
-    std::map<int, int> seen; // message -> count, 0 for accepted plans
+    std::map<Message, int> seen; // message -> count, none for accepted plans
     for (int round = 0; round < 3000; ++round) {
         std::u32string text;
         const int length = int(rng() % 120);
@@ -397,23 +416,23 @@ TEST(PlanRobustness, RandomTextsGiveAMessageOrWellFormedLines) {
             ASSERT_EQ(parseStoredPlan(U"p", r.normalisedText, lib.reader()).sections.size(),
                       lines.size());
         } else {
-            ASSERT_GE(r.message, kMessagePlanNameMissing);
-            ASSERT_LE(r.message, kMessageFinalBpmTooLow);
-            ASSERT_EQ(r.line > 0, r.message >= kMessageFieldCount);
+            ASSERT_GE(r.message, Message::planNameMissing);
+            ASSERT_LE(r.message, Message::finalBpmTooLow);
+            ASSERT_EQ(r.line > 0, r.message >= Message::fieldCount);
         }
         // Unchecked text is read without failing, one section per CR LF.
         const MeskPlan p = parseStoredPlan(U"p", text, lib.reader());
         ASSERT_EQ(p.sections.size(), splitPlanLines(text).size());
     }
     // The texts reach both sides: some are stored, some fail beyond the field count.
-    EXPECT_GT(seen[0], 0);
-    EXPECT_GT(seen[kMessageUsulNumber], 0);
+    EXPECT_GT(seen[Message::none], 0);
+    EXPECT_GT(seen[Message::usulNumber], 0);
 }
 
 TEST(PlanRobustness, HugeAndOddNumbersAreReadSafely) {
     const std::u32string huge(5000, U'9');
     const std::u32string line = U"a " + huge + U" " + huge + U" " + huge + U" " + huge;
-    EXPECT_EQ(refusalOf(line), kMessageUsulNumber);
+    EXPECT_EQ(refusalOf(line), Message::usulNumber);
     const MeskPlan plan =
         parseStoredPlan(U"p", line + U"\r\n-" + huge + U"- 1 -" + huge, FakeLibrary{}.reader());
     ASSERT_EQ(plan.sections.size(), 2u);

@@ -218,7 +218,7 @@ TEST(PlanRender, UsulWithoutBeatsReportsMessageThreeAndAddsNothing) {
     UsulRecord current;
     SampleReader reader;
     const auto r = renderPlan(text, readBuiltIn, current, bank.path(), reader);
-    EXPECT_EQ(r.messages, (std::vector<int>{kMessageNoBeats}));
+    EXPECT_EQ(r.messages, (std::vector<Message>{Message::noBeats}));
     ASSERT_EQ(r.sectionEndMs.size(), 3u);
     EXPECT_EQ(r.sectionUsul[1], empty);
     EXPECT_EQ(r.passages[1].samples, 0);

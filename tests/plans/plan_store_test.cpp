@@ -30,10 +30,10 @@ class PlanNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(PlanNames, OnlyPlainFileNamesOfTheSoundFolderPass) {
     const NameCase& c = GetParam();
-    EXPECT_EQ(planNameRefusal(c.name), c.refused ? kMessagePlanFileName : 0);
+    EXPECT_EQ(planNameRefusal(c.name), c.refused ? Message::planFileName : Message::none);
     // Save refuses it after the lines passed, without a line number.
     const PlanSaveResult r = checkPlanForSave(U"A 32 1 8 120", c.name, [](int) { return 5; });
-    EXPECT_EQ(r.message, c.refused ? kMessagePlanFileName : 0);
+    EXPECT_EQ(r.message, c.refused ? Message::planFileName : Message::none);
     EXPECT_EQ(r.line, 0);
 }
 
@@ -77,8 +77,8 @@ TEST(PlanSoundSize, TheWavSizeFieldAndTheFreeSpaceBoundTheSound) {
     constexpr std::uintmax_t plenty = std::numeric_limits<std::uintmax_t>::max();
     // RIFF size = 36 + 2 × samples must fit 32 bits.
     const std::int64_t most = (std::int64_t(std::numeric_limits<std::uint32_t>::max()) - 36) / 2;
-    EXPECT_EQ(planSoundSize(most, plenty).refusal, 0);
-    EXPECT_EQ(planSoundSize(most + 1, plenty).refusal, kMessagePlanTooLong);
-    EXPECT_EQ(planSoundSize(1000, 44 + 2000).refusal, 0);
-    EXPECT_EQ(planSoundSize(1000, 44 + 1999).refusal, kMessagePlanNoDiskSpace);
+    EXPECT_EQ(planSoundSize(most, plenty).refusal, Message::none);
+    EXPECT_EQ(planSoundSize(most + 1, plenty).refusal, Message::planTooLong);
+    EXPECT_EQ(planSoundSize(1000, 44 + 2000).refusal, Message::none);
+    EXPECT_EQ(planSoundSize(1000, 44 + 1999).refusal, Message::planNoDiskSpace);
 }

@@ -21,27 +21,32 @@ int countLines(const std::string& s) {
 TEST(Texts, MessageTablesOfBothLanguages) {
     const LanguageTexts& en = languageTexts(Language::English);
     const LanguageTexts& tr = languageTexts(Language::Turkish);
-    for (int i = 1; i <= kMessageCount; ++i) {
+    for (int i = 1; i <= kLastMessage; ++i) {
         if (i == 11 || i == 12) {
-            EXPECT_TRUE(en.message[i].empty());
-            EXPECT_TRUE(tr.message[i].empty());
+            EXPECT_TRUE(en.message[Message(i)].empty());
+            EXPECT_TRUE(tr.message[Message(i)].empty());
         } else {
-            EXPECT_FALSE(en.message[i].empty()) << i;
-            EXPECT_FALSE(tr.message[i].empty()) << i;
+            EXPECT_FALSE(en.message[Message(i)].empty()) << i;
+            EXPECT_FALSE(tr.message[Message(i)].empty()) << i;
         }
     }
     // Blanks around the texts belong to them.
-    EXPECT_EQ(en.message[1], "    Error loading usul.   ");
-    EXPECT_EQ(tr.message[1], "     usul okuma başarısız.     ");
-    EXPECT_EQ(en.message[3], "              No beats !             ");
-    EXPECT_EQ(tr.message[4],
+    EXPECT_EQ(en.message[Message::loadError], "    Error loading usul.   ");
+    EXPECT_EQ(tr.message[Message::loadError], "     usul okuma başarısız.     ");
+    EXPECT_EQ(en.message[Message::noBeats], "              No beats !             ");
+    EXPECT_EQ(tr.message[Message::protectedSlot],
               "1-200 arası  usuller değiştirilemez, Lutfen daha büyük numaraları deneyin.");
-    EXPECT_EQ(tr.message[7], "      Mertebe daha fazla değiştirilemez.      ");
-    EXPECT_EQ(en.message[29], "  Invalid usul nr.  Line:  ");
-    EXPECT_EQ(en.message[37], "Intro BpM is less than minimum.   Line: ");
-    EXPECT_EQ(tr.message[39], "Çıkış metronomu çok düşük.  Satır: ");
-    EXPECT_EQ(en.message[19] + en.message[20] + en.message[21], "FMP");
-    EXPECT_EQ(tr.message[19] + tr.message[20] + tr.message[21], "KOZ");
+    EXPECT_EQ(tr.message[Message::durationsAtLimit],
+              "      Mertebe daha fazla değiştirilemez.      ");
+    EXPECT_EQ(en.message[Message::usulNumber], "  Invalid usul nr.  Line:  ");
+    EXPECT_EQ(en.message[Message::introBpmTooLow], "Intro BpM is less than minimum.   Line: ");
+    EXPECT_EQ(tr.message[Message::finalBpmTooLow], "Çıkış metronomu çok düşük.  Satır: ");
+    EXPECT_EQ(en.message[Message::letterStrong] + en.message[Message::letterMedium] +
+                  en.message[Message::letterWeak],
+              "FMP");
+    EXPECT_EQ(tr.message[Message::letterStrong] + tr.message[Message::letterMedium] +
+                  tr.message[Message::letterWeak],
+              "KOZ");
     EXPECT_EQ(en.pauseWord, "Pause");
     EXPECT_EQ(en.continueWord, "Continue");
     EXPECT_EQ(tr.pauseWord, "Bekle");
@@ -51,17 +56,17 @@ TEST(Texts, MessageTablesOfBothLanguages) {
 TEST(Texts, HelpAboutAndTheWorkedExample) {
     for (Language lang : {Language::English, Language::Turkish}) {
         const LanguageTexts& t = languageTexts(lang);
-        EXPECT_EQ(countLines(t.message[23]), 3);
-        EXPECT_EQ(countLines(t.message[24]), 6);
-        EXPECT_NE(t.message[24].find("\r\n\r\n"), std::string::npos);
+        EXPECT_EQ(countLines(t.message[Message::helpText]), 3);
+        EXPECT_EQ(countLines(t.message[Message::aboutText]), 6);
+        EXPECT_NE(t.message[Message::aboutText].find("\r\n\r\n"), std::string::npos);
         EXPECT_EQ(countLines(t.exampleText), 13);
     }
     const LanguageTexts& en = languageTexts(Language::English);
     const LanguageTexts& tr = languageTexts(Language::Turkish);
-    EXPECT_EQ(en.message[23].substr(0, en.message[23].find("\r\n")),
+    EXPECT_EQ(en.message[Message::helpText].substr(0, en.message[Message::helpText].find("\r\n")),
               "Read the textfile 'ReadMe.doc' at your workdirectory to learn how to use this "
               "program.");
-    EXPECT_EQ(tr.message[23].substr(0, tr.message[23].find("\r\n")),
+    EXPECT_EQ(tr.message[Message::helpText].substr(0, tr.message[Message::helpText].find("\r\n")),
               "Proğramın kullanımı için çalışma klasörünüzdeki BeniOku dosyasını dikkatle okuyun.");
     const std::string enEnd = "THIS WORK PLAN WILL BE INDICATED AS SPECIFIED BELOW";
     EXPECT_EQ(en.exampleText.substr(en.exampleText.size() - enEnd.size()), enEnd);

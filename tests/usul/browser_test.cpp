@@ -42,11 +42,11 @@ TEST(Browser, NumberFieldsAndSaveChecks) {
     EXPECT_EQ(numericPrefix("-"), 0);
 
     // The first failing check wins: name, beats, short, long.
-    EXPECT_EQ(saveRefusal(true, 0, 99), 2);
-    EXPECT_EQ(saveRefusal(false, 0, 0), 3);
-    EXPECT_EQ(saveRefusal(false, 64, 72), 5);
-    EXPECT_EQ(saveRefusal(false, 64, 56), 6);
-    EXPECT_EQ(saveRefusal(false, 64, 64), 0);
+    EXPECT_EQ(saveRefusal(true, 0, 99), Message::nameMissing);
+    EXPECT_EQ(saveRefusal(false, 0, 0), Message::noBeats);
+    EXPECT_EQ(saveRefusal(false, 64, 72), Message::beatsShort);
+    EXPECT_EQ(saveRefusal(false, 64, 56), Message::beatsExceed);
+    EXPECT_EQ(saveRefusal(false, 64, 64), Message::none);
 
     EXPECT_TRUE(fitsInByte(0));
     EXPECT_TRUE(fitsInByte(255));

@@ -148,10 +148,10 @@ TEST_F(BrowserTest, SaveChecksInOrderAndWritesOneSlot) {
     window->But_kaydet_Click(); // too long
     const auto& t = languageTexts(Language::Turkish);
     ASSERT_EQ(messages.shown.size(), 4);
-    EXPECT_EQ(messages.shown[0].toStdString(), t.message[2]);
-    EXPECT_EQ(messages.shown[1].toStdString(), t.message[3]);
-    EXPECT_EQ(messages.shown[2].toStdString(), t.message[5]);
-    EXPECT_EQ(messages.shown[3].toStdString(), t.message[6]);
+    EXPECT_EQ(messages.shown[0].toStdString(), t.message[Message::nameMissing]);
+    EXPECT_EQ(messages.shown[1].toStdString(), t.message[Message::noBeats]);
+    EXPECT_EQ(messages.shown[2].toStdString(), t.message[Message::beatsShort]);
+    EXPECT_EQ(messages.shown[3].toStdString(), t.message[Message::beatsExceed]);
     EXPECT_EQ(slotOnDisk(201), builtInBytes(201)); // nothing written by a refusal
 
     window->Text2->setText("8");
@@ -173,7 +173,7 @@ TEST_F(BrowserTest, SaveChecksInOrderAndWritesOneSlot) {
     EXPECT_EQ(window->Label4->text(), QStringLiteral("Tamam"));
     window->But_kaydet_Click();
     ASSERT_EQ(messages.shown.size(), 5);
-    EXPECT_EQ(messages.shown[4].toStdString(), t.message[kMessageTimeSignatureRange]);
+    EXPECT_EQ(messages.shown[4].toStdString(), t.message[Message::timeSignatureRange]);
     EXPECT_EQ(decodeRecord(slotOnDisk(201)).numerator, 8);
 }
 
@@ -210,7 +210,8 @@ TEST_F(BrowserTest, DeleteAsksAndWritesTheEmptyRecord) {
     messages.answer = false;
     window->But_Sil_Click();
     ASSERT_EQ(messages.asked.size(), 1);
-    EXPECT_EQ(messages.asked[0].toStdString(), languageTexts(Language::Turkish).message[10]);
+    EXPECT_EQ(messages.asked[0].toStdString(),
+              languageTexts(Language::Turkish).message[Message::confirmDelete]);
     EXPECT_EQ(slotOnDisk(233), builtInBytes(233));
     messages.answer = true;
     window->But_Sil_Click();
@@ -240,7 +241,8 @@ TEST_F(WindowTest, ADamagedLibraryGivesMessageOneAndNoCrash) {
     window->But_yükle_Click();
     window->List1_Pick(99, Qt::LeftButton);
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[1]);
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[Message::loadError]);
     EXPECT_EQ(window->currentSlot, 100);
     EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 5000u);
 }
@@ -253,7 +255,7 @@ TEST_F(BrowserTest, SaveAsRefusesABadTimeSignatureAndEmptyListPlacesPickNothing)
     window->But_farklı_Click();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].toStdString(),
-              languageTexts(Language::Turkish).message[kMessageTimeSignatureRange]);
+              languageTexts(Language::Turkish).message[Message::timeSignatureRange]);
     EXPECT_FALSE(window->List2->isVisible());
 
     // A press below the last entry of the list neither loads nor closes it.
@@ -278,7 +280,7 @@ TEST_F(BrowserTest, TimeSignaturesNoByteHoldsSetNothingAndAreNotKept) {
     window->Command6_Click(); // maintenance keeps the fields as slot 99
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].toStdString(),
-              languageTexts(Language::Turkish).message[kMessageTimeSignatureRange]);
+              languageTexts(Language::Turkish).message[Message::timeSignatureRange]);
     EXPECT_EQ(slotOnDisk(99), slot99);
 }
 
@@ -310,7 +312,7 @@ TEST_F(BrowserTest, AReadOnlyLibrarySaysSoAndKeepsItsBytes) {
     window->currentUsul.totalLength = 64;
     window->But_kaydet_Click();
     window->But_Sil_Click();
-    const std::string readOnly = languageTexts(Language::Turkish).message[kMessageLibraryReadOnly];
+    const std::string readOnly = languageTexts(Language::Turkish).message[Message::libraryReadOnly];
     EXPECT_EQ(messages.shown, QStringList(2, QString::fromStdString(readOnly)));
     EXPECT_EQ(readBytes(path), before);
 }

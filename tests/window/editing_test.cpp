@@ -48,7 +48,8 @@ class EditingTest : public WindowTest {
 TEST_F(EditingTest, PressesBeforeAnUsulIsLoadedShowMessage15) {
     press(Qt::LeftButton, QPoint(40, 75));
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[15]);
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[Message::loadAnUsulFirst]);
     EXPECT_TRUE(opened.empty());
     // Moving still shows the circle number in the corner.
     QTest::mouseMove(window->Picture1, QPoint(60, 75));
@@ -119,7 +120,8 @@ TEST_F(EditingTest, ClearAndTheDurationButtons) {
     window->currentUsul.circle(1).rightDuration = 64;
     window->But_mertebe_Click(0);
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[7]);
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[Message::durationsAtLimit]);
     EXPECT_EQ(window->currentUsul.circle(1).rightDuration, 64);
     window->currentUsul.circle(1).rightDuration = 8;
     window->But_mertebe_Click(0);

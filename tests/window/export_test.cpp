@@ -93,7 +93,7 @@ TEST_F(ExportTest, OneRowJpegHasItsNameSizeAndTheNotationWithoutCircles) {
     const JpegExportResult r =
         exportNotationJpeg(usul, style(), canvas, QStringLiteral("  Düyek "), folder);
     EXPECT_TRUE(r.saved);
-    EXPECT_EQ(r.message, 0);
+    EXPECT_EQ(r.message, Message::none);
     EXPECT_EQ(r.codecStatus, 0);
     EXPECT_EQ(r.file, folder / "8-4  Duyek.jpg");
     ASSERT_TRUE(std::filesystem::exists(folder / "8-4  Duyek.jpg"));
@@ -195,7 +195,7 @@ TEST_F(ExportTest, RefusedNamesAndFoldersWriteNothing) {
         const JpegExportResult r =
             exportNotationJpeg(usul, style(), canvas, QString::fromUtf8(name), folder);
         EXPECT_FALSE(r.saved) << name;
-        EXPECT_EQ(r.message, 22) << name;
+        EXPECT_EQ(r.message, Message::forbiddenName) << name;
     }
     EXPECT_EQ(filesIn(folder), 0u);
 
@@ -204,13 +204,13 @@ TEST_F(ExportTest, RefusedNamesAndFoldersWriteNothing) {
         exportNotationJpeg(usul, style(), canvas, QStringLiteral("Düyek"), folder / "none");
     EXPECT_FALSE(missing.saved);
     EXPECT_EQ(missing.codecStatus, 7);
-    EXPECT_EQ(missing.message, 22);
+    EXPECT_EQ(missing.message, Message::forbiddenName);
 }
 
 TEST_F(ExportTest, AnUsulWithoutBeatsIsNeitherSavedNorPrinted) {
     const JpegExportResult r =
         exportNotationJpeg(usul, style(), canvas, QStringLiteral("Düyek"), folder);
-    EXPECT_EQ(r.message, 3);
+    EXPECT_EQ(r.message, Message::noBeats);
     EXPECT_FALSE(r.saved);
     EXPECT_EQ(filesIn(folder), 0u);
 
@@ -218,7 +218,7 @@ TEST_F(ExportTest, AnUsulWithoutBeatsIsNeitherSavedNorPrinted) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString((folder / "page.pdf").string()));
     const PrintResult p = printNotation(printer, usul, style());
-    EXPECT_EQ(p.message, 3);
+    EXPECT_EQ(p.message, Message::noBeats);
     EXPECT_FALSE(p.printed);
     EXPECT_EQ(filesIn(folder), 0u);
 }
@@ -349,7 +349,7 @@ TEST(ExportButtons, JpegAndPrintFromTheWindow) {
     window.But_baskı_Click();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_EQ(messages.shown[0].toStdString(),
-              zerkavi::languageTexts(zerkavi::Language::Turkish).message[3]);
+              zerkavi::languageTexts(zerkavi::Language::Turkish).message[Message::noBeats]);
     window.But_yükle_Click();
     window.List1_Pick(31, Qt::LeftButton);
     window.But_JPG_Click();

@@ -58,7 +58,7 @@ TEST_F(GuideTest, HelpOffersTheGuideOfTheLanguageOnScreen) {
     ASSERT_TRUE(start());
     window->Mn_yardm->trigger();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0], QString::fromStdString(window->messageText(23)));
+    EXPECT_EQ(messages.shown[0], QString::fromStdString(window->messageText(Message::helpText)));
     ASSERT_EQ(messages.asked.size(), 1);
     EXPECT_TRUE(messages.asked[0].contains(QStringLiteral("BeniOku")));
     ASSERT_EQ(opened.size(), 1);

@@ -45,10 +45,12 @@ TEST_F(WindowTest, LanguageSwitchChangesEveryCaptionAndMessage) {
     EXPECT_EQ(window->Command1->text(), QStringLiteral("Pause"));
     EXPECT_TRUE(window->Text1->toPlainText().endsWith(
         QStringLiteral("THIS WORK PLAN WILL BE INDICATED AS SPECIFIED BELOW")));
-    for (int i = 1; i <= kMessageCount; ++i)
-        EXPECT_EQ(window->messageText(i), languageTexts(Language::English).message[i]) << i;
-    EXPECT_TRUE(window->messageText(11).empty());
-    EXPECT_TRUE(window->messageText(12).empty());
+    for (int i = 1; i <= kLastMessage; ++i)
+        EXPECT_EQ(window->messageText(Message(i)),
+                  languageTexts(Language::English).message[Message(i)])
+            << i;
+    EXPECT_TRUE(window->messageText(Message(11)).empty());
+    EXPECT_TRUE(window->messageText(Message(12)).empty());
 
     // Every caption of the table reached its control.
     for (const Caption& c : captionTable()) {
@@ -66,8 +68,10 @@ TEST_F(WindowTest, LanguageSwitchChangesEveryCaptionAndMessage) {
     EXPECT_EQ(window->Label2->text(),
               QString::fromUtf8("Bölüm adı                           Usul Nr    Tekrar    Birim "
                                 "    Metronom "));
-    for (int i = 1; i <= kMessageCount; ++i)
-        EXPECT_EQ(window->messageText(i), languageTexts(Language::Turkish).message[i]) << i;
+    for (int i = 1; i <= kLastMessage; ++i)
+        EXPECT_EQ(window->messageText(Message(i)),
+                  languageTexts(Language::Turkish).message[Message(i)])
+            << i;
 
     // A paused plan keeps "Continue" across a switch.
     window->planPaused = true;
@@ -86,8 +90,8 @@ TEST_F(WindowTest, AboutAndHelpShowTheirTexts) {
     window->Mn_bilgi->trigger();
     window->Mn_yardm->trigger();
     ASSERT_EQ(messages.shown.size(), 2);
-    EXPECT_EQ(messages.shown[0], QString::fromStdString(window->messageText(24)));
-    EXPECT_EQ(messages.shown[1], QString::fromStdString(window->messageText(23)));
+    EXPECT_EQ(messages.shown[0], QString::fromStdString(window->messageText(Message::aboutText)));
+    EXPECT_EQ(messages.shown[1], QString::fromStdString(window->messageText(Message::helpText)));
     EXPECT_TRUE(messages.shown[1].startsWith(QString::fromUtf8("Proğramın kullanımı")));
 }
 

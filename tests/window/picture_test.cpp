@@ -27,8 +27,9 @@ class Picture : public ::testing::Test {
         const LanguageTexts& t = languageTexts(Language::Turkish);
         return {strip,
                 glyphs,
-                {QString::fromStdString(t.message[19]), QString::fromStdString(t.message[20]),
-                 QString::fromStdString(t.message[21])},
+                {QString::fromStdString(t.message[Message::letterStrong]),
+                 QString::fromStdString(t.message[Message::letterMedium]),
+                 QString::fromStdString(t.message[Message::letterWeak])},
                 notationFont(8)};
     }
     PictureResult write(int slot, const char* name) {
@@ -112,7 +113,7 @@ TEST_F(Picture, JpegAndPngHoldTheCanvasOfTheJpegButton) {
 }
 
 TEST_F(Picture, RefusalsWriteNothing) {
-    EXPECT_EQ(write(190, "empty.png").message, 3);
+    EXPECT_EQ(write(190, "empty.png").message, Message::noBeats);
     PictureResult r = write(38, "none/a.svg");
     EXPECT_FALSE(r.saved);
     EXPECT_NE(r.error.find("cannot write"), std::string::npos);

@@ -50,7 +50,7 @@ std::set<std::string> filesBelow(const fs::path& folder) {
     return names;
 }
 
-std::string message(Language lang, int k) {
+std::string message(Language lang, Message k) {
     return languageTexts(lang).message[k];
 }
 
@@ -151,7 +151,7 @@ TEST_F(PlanSafetyTest, NamesThatCannotBeFileNamesAreRefusedInBothLanguages) {
             messages.shown.clear();
             save(name, kPlan);
             ASSERT_EQ(messages.shown.size(), 1) << name.toStdString();
-            EXPECT_EQ(messages.shown[0].toStdString(), message(lang, kMessagePlanFileName));
+            EXPECT_EQ(messages.shown[0].toStdString(), message(lang, Message::planFileName));
             EXPECT_EQ(window->Text14->toPlainText(), QString::fromUtf8(kPlan)) << "text kept";
         }
     }
@@ -190,7 +190,7 @@ TEST_F(PlanSafetyTest, AFailedWriteLeavesTheOldPlanAndSaysSo) {
             save(QStringLiteral("Pesrev"), kPlan);
         }
         ASSERT_EQ(messages.shown.size(), 1);
-        EXPECT_EQ(messages.shown[0].toStdString(), message(lang, kMessagePlanNotSaved));
+        EXPECT_EQ(messages.shown[0].toStdString(), message(lang, Message::planNotSaved));
         EXPECT_EQ(readBytes(sound() / "Pesrev.txt"), old);
         EXPECT_EQ(filesBelow(sound()), files) << "no temporary file left";
 
@@ -206,7 +206,7 @@ TEST_F(PlanSafetyTest, AFailedWriteLeavesTheOldPlanAndSaysSo) {
         }
         fs::permissions(sound(), fs::perms::owner_all);
         ASSERT_EQ(messages.shown.size(), 1);
-        EXPECT_EQ(messages.shown[0].toStdString(), message(lang, kMessagePlanNotSaved));
+        EXPECT_EQ(messages.shown[0].toStdString(), message(lang, Message::planNotSaved));
         EXPECT_EQ(readBytes(sound() / "Pesrev.txt"), old);
         EXPECT_EQ(filesBelow(sound()), files);
     }
@@ -235,7 +235,7 @@ TEST_F(PlanSafetyTest, APlanTooLongForAWavFileIsRefusedBeforeAnythingIsWritten) 
     const auto before = enabledStates();
     window->Command4->click();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), message(Language::Turkish, kMessagePlanTooLong));
+    EXPECT_EQ(messages.shown[0].toStdString(), message(Language::Turkish, Message::planTooLong));
     EXPECT_FALSE(fs::exists(sound() / "Eser.---"));
     EXPECT_TRUE(window->media.sentCommands().filter(QStringLiteral("open")).isEmpty());
     EXPECT_EQ(changedSince(before), std::vector<std::string>{});
@@ -355,7 +355,8 @@ TEST_F(PlanSafetyTest, TheTopBarAndTheMarkerFollowTheSound) {
         const UsulRecord usul = *window->library().readUsul(slot);
         EXPECT_EQ(window->Text2->text(), QString::number(usul.numerator));
         EXPECT_EQ(window->Text3->text(), QString::number(usul.mertebe));
-        EXPECT_EQ(window->Label4->text().toStdString(), message(Language::Turkish, 17));
+        EXPECT_EQ(window->Label4->text().toStdString(),
+                  message(Language::Turkish, Message::wordMatch));
         EXPECT_TRUE(window->Label4->styleSheet().contains(QStringLiteral("0, 128, 0")));
         // The ring of the marker stands on this stroke's circle.
         const ScheduledStroke at = strokeList(window->currentUsul)[std::size_t(s.ordinal - 1)];
@@ -404,7 +405,8 @@ TEST_F(PlanSafetyTest, APlanLargerThanTheFreeDiskSpaceIsRefused) {
     std::system(("umount '" + small.string() + "'").c_str());
     fs::rename(folder / "zrkv.away", realSound);
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), message(Language::Turkish, kMessagePlanNoDiskSpace));
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              message(Language::Turkish, Message::planNoDiskSpace));
     EXPECT_FALSE(written);
     EXPECT_FALSE(window->planPlaying);
     EXPECT_TRUE(window->Command4->isEnabled());

@@ -88,7 +88,8 @@ TEST_F(PlanScreenTest, SaveOpenAndDeleteAPlanFile) {
     window->Text14->setPlainText(QStringLiteral("Bad 300 1 4 84\n"));
     window->Command8_Click();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[29] + "1");
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[Message::usulNumber] + "1");
 
     // Opening shows the name without ".txt" and the stored text.
     window->Command10_Click();
@@ -107,7 +108,8 @@ TEST_F(PlanScreenTest, SaveOpenAndDeleteAPlanFile) {
     EXPECT_TRUE(window->Text9->text().isEmpty());
     // Nothing selected: message 25.
     window->Command5_Click();
-    EXPECT_EQ(messages.shown.last().toStdString(), languageTexts(Language::Turkish).message[25]);
+    EXPECT_EQ(messages.shown.last().toStdString(),
+              languageTexts(Language::Turkish).message[Message::noPlanSelected]);
 }
 
 TEST_F(PlanScreenTest, FilesWithoutLineEndAndDoubleExtensions) {
@@ -201,6 +203,7 @@ TEST_F(PlanScreenTest, StartWithoutASelectedPlanShowsMessage25) {
     window->Option4->click();
     window->Command4_Click();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[25]);
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[Message::noPlanSelected]);
     EXPECT_TRUE(window->Command4->isEnabled());
 }

@@ -35,7 +35,8 @@ TEST_F(PlaybackTest, StartRefusesAnUsulWithoutBeats) {
     load(201);
     window->But_Baslat_Click();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(), languageTexts(Language::Turkish).message[3]);
+    EXPECT_EQ(messages.shown[0].toStdString(),
+              languageTexts(Language::Turkish).message[Message::noBeats]);
     EXPECT_TRUE(window->But_Baslat->isEnabled());
     EXPECT_TRUE(window->media.sentCommands().isEmpty());
     EXPECT_FALSE(std::filesystem::exists(folder / "zrkv" / "Shablon.---"));

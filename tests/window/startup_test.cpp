@@ -166,7 +166,8 @@ TEST_F(WindowTest, ASoundFolderThatCannotBeWrittenEndsTheProgramWithMessage13) {
     std::ofstream(folder / "zrkv") << "in the way";
     EXPECT_FALSE(start());
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown.back().toStdString(), languageTexts(Language::Turkish).message[13]);
+    EXPECT_EQ(messages.shown.back().toStdString(),
+              languageTexts(Language::Turkish).message[Message::soundFileError]);
     // The library was made and is left as it is.
     EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 431104u);
 }
