@@ -245,7 +245,7 @@ std::shared_ptr<const PracticeCycle> PracticeMenu::renderCycle(int bpm, UsulRend
 void PracticeMenu::start() {
     ArayüzKalıp& w = window_;
     if (w.currentUsul.totalLength == 0) {
-        w.showMessage(kMessageNoBeats);
+        w.showMessage(Message::noBeats);
         return;
     }
     w.EkranKiliti(Lock::Playing);
@@ -288,7 +288,8 @@ void PracticeMenu::start() {
     if (w.markerMoved) w.markerMoved(1);
     // Looped and Endless take a new tempo while they play; the trainer sets its own.
     const bool tempoFree = !training && (endless() || w.Option3->isChecked());
-    for (QWidget* c : {static_cast<QWidget*>(w.VScroll1), static_cast<QWidget*>(w.Label5)})
+    for (QWidget* c : {static_cast<QWidget*>(w.VScroll1), static_cast<QWidget*>(w.Label5),
+                       static_cast<QWidget*>(w.Picture8)})
         c->setEnabled(tempoFree);
     follow->start(kFollowMs);
 }

@@ -94,17 +94,15 @@ INSTANTIATE_TEST_SUITE_P(CountsAndUnits, CountIn,
 
 TEST(Click, PitchRisesFromBeatToGroupToCycleAndVolumeScales) {
     for (ClickKind k : {ClickKind::Beat, ClickKind::Group, ClickKind::Cycle}) {
-        const Samples s = clickSound(k, 100);
+        const Samples s = clickSound(k, 100), none = clickSound(k, 0);
         int crossings = 0;
         for (std::size_t i = 1; i < s.size(); ++i)
             crossings += (s[i - 1] < 0) != (s[i] < 0);
         EXPECT_NEAR(crossings, 2 * clickHz(k) * s.size() / 44100.0, 2);
-        EXPECT_LT(*std::max_element(s.begin(), s.end()), 16000);
+        EXPECT_EQ(none, Samples(none.size(), 0));
     }
     EXPECT_LT(clickHz(ClickKind::Beat), clickHz(ClickKind::Group));
     EXPECT_LT(clickHz(ClickKind::Group), clickHz(ClickKind::Cycle));
-    const Samples none = clickSound(ClickKind::Beat, 0);
-    EXPECT_TRUE(std::all_of(none.begin(), none.end(), [](auto v) { return v == 0; }));
 }
 
 TEST_F(Practice, AMutedHandSoundsAsIfItsStrokesWereNotThere) {

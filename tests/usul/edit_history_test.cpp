@@ -1,48 +1,27 @@
-// Undo and redo of whole usul states, and what counts as a change to lose.
+// Undo and redo of whole usul states, what counts as a change to lose, the steps kept.
 #include "usul/edit_history.h"
 
 #include <gtest/gtest.h>
 
 using namespace zerkavi;
 
-namespace {
-
-UsulState named(const char* name) {
-    UsulState s;
-    s.name = name;
-    return s;
-}
-
-TEST(EditHistory, UndoesAndRedoesStepByStepAndANewChangeDropsTheRedo) {
+TEST(EditHistory, UndoRedoAChangeDropsTheRedoAndOnlyTheLastStepsAreKept) {
     EditHistory h;
-    h.reset(named("a"));
-    EXPECT_FALSE(h.record(named("a"))); // nothing changed
-    EXPECT_FALSE(h.modified());
-    h.record(named("b"));
-    h.record(named("c"));
-    EXPECT_TRUE(h.modified());
-    EXPECT_EQ(h.undo()->name, "b");
-    EXPECT_EQ(h.undo()->name, "a");
-    EXPECT_FALSE(h.undo());
-    EXPECT_FALSE(h.modified()); // back where it was loaded
-    EXPECT_EQ(h.redo()->name, "b");
-    h.record(named("d"));
-    EXPECT_FALSE(h.canRedo());
-    EXPECT_EQ(h.undo()->name, "b");
-    h.markSaved(named("b"));
-    EXPECT_FALSE(h.modified());
-    EXPECT_TRUE(h.canUndo()); // saving keeps the steps before it
-}
-
-TEST(EditHistory, KeepsTheLastStepsOnly) {
-    EditHistory h;
-    h.reset(named(""));
+    auto named = [](std::size_t k) { return UsulState{{}, {}, {}, std::to_string(k)}; };
+    h.reset(named(0));
+    EXPECT_FALSE(h.record(named(0)));
     for (std::size_t k = 1; k <= EditHistory::kKeptSteps + 5; ++k)
-        h.record(named(std::to_string(k).c_str()));
+        h.record(named(k));
+    EXPECT_EQ(h.undo()->name, std::to_string(EditHistory::kKeptSteps + 4));
+    EXPECT_EQ(h.redo()->name, std::to_string(EditHistory::kKeptSteps + 5));
+    h.undo();
+    h.record(named(0)); // a new change: nothing to redo
+    EXPECT_FALSE(h.canRedo());
     std::size_t steps = 0;
     while (h.undo())
         ++steps;
     EXPECT_EQ(steps, EditHistory::kKeptSteps);
+    EXPECT_TRUE(h.modified()); // the loaded state fell out of the kept steps
+    h.markSaved(named(7));
+    EXPECT_FALSE(h.modified());
 }
-
-} // namespace

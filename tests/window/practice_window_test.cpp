@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -25,9 +24,6 @@ class PracticeWindow : public WindowTest {
         window->show(); // the keys reach an active window only
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        open();
-    }
-    void open() {
         window->media.forceClock();
         window->practice->playClock = [this] { return nowMs; };
         window->practice->tapClock = [this] { return nowMs; };
@@ -46,10 +42,8 @@ TEST_F(PracticeWindow, ChoicesAreKeptForTheNextStartInBothLanguages) {
     PracticeMenu& p = *window->practice;
     EXPECT_EQ(p.menu->title(), QString::fromUtf8("Çalışma"));
     EXPECT_FALSE(p.wantsStream()); // nothing chosen: Start plays as it always did
-    p.countInItems[3]->trigger();
-    p.clickItem->trigger();
-    p.muteItems[1]->trigger();
-    p.masterItems[6]->trigger();
+    for (QAction* a : {p.countInItems[3], p.clickItem, p.muteItems[1], p.masterItems[6]})
+        a->trigger();
     p.Option5->setChecked(true);
     window->Mn_Lisanlar_Click();
     EXPECT_EQ(p.menu->title(), QStringLiteral("Practice"));
@@ -75,7 +69,9 @@ TEST_F(PracticeWindow, EndlessFollowsEveryCycleAndTakesANewTempoInItsPlace) {
     EXPECT_EQ(window->currentStroke + 1, 1);
     play(300);
     const int before = window->currentStroke;
-    window->tempoStep(-120); // twice as slow from stroke 3 (at 750 ms, 1500 ms at 120) on
+    window->Label5_Click(); // the picker works while it plays: 120 is row 2, column 7
+    QTest::mouseClick(window->Picture8, Qt::LeftButton, {}, QPoint(7 * 17 + 8, 2 * 17 + 8));
+    EXPECT_EQ(window->bpm(), 120); // twice as slow from stroke 3 (at 750 ms, 1500 ms at 120) on
     play(0);
     EXPECT_EQ(window->currentStroke, before);
     play(1000); // 350 ms of the fast cycle, then 650 ms of the slow one from 1500 ms: stroke 4
