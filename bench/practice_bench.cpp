@@ -7,56 +7,27 @@
 // and 200 to the eighth.
 //
 //   cmake --build build --target practice_bench && build/bench/practice_bench
+#include "bench/bench_support.h"
 #include "sound/cycle_stream.h"
 #include "sound/practice.h"
-#include "sound/sample_bank.h"
-#include "usul/library_file.h"
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <string>
+#include <vector>
 
 using namespace zerkavi;
-namespace fs = std::filesystem;
+using zerkavi::bench::bankFolder;
 
 namespace {
 
-struct Bank {
-    fs::path folder;
-    Bank() {
-        std::string t = (fs::temp_directory_path() / "zerkavi-bench-XXXXXX").string();
-        folder = ::mkdtemp(t.data());
-        if (prepareSampleBank(folder, 0.6f, 0.4f).fatal) std::abort();
-    }
-    ~Bank() {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
-};
-
-const Bank& bank() {
-    static const Bank b;
-    return b;
-}
-
-UsulRecord builtIn(int slot) {
-    RecordBytes b{};
-    std::copy_n(defaultLibraryImage().begin() + std::ptrdiff_t(slot - 1) * kRecordBytes,
-                kRecordBytes, b.begin());
-    return decodeRecord(b);
-}
-
 void BM_MixAtNewTempo(benchmark::State& state) {
-    const UsulRecord u = builtIn(int(state.range(0)));
+    const UsulRecord u = bench::builtInUsul(int(state.range(0)));
     const PracticeSettings p{.click = true};
     for (auto _ : state) {
         SampleReader reader;
         PracticeCycle c =
-            practiceCycle(u, {int(state.range(1)), 8, "BENDR", false}, p, bank().folder, reader);
+            practiceCycle(u, {int(state.range(1)), 8, "BENDR", false}, p, bankFolder(), reader);
         benchmark::DoNotOptimize(c.samples.data());
     }
 }
@@ -68,12 +39,12 @@ BENCHMARK(BM_MixAtNewTempo)
     ->Unit(benchmark::kMillisecond);
 
 void BM_Read5msWithAChangeWaiting(benchmark::State& state) {
-    const UsulRecord u = builtIn(164);
+    const UsulRecord u = bench::builtInUsul(164);
     SampleReader reader;
     auto fast = std::make_shared<PracticeCycle>(
-        practiceCycle(u, {200, 8, "BENDR", false}, {}, bank().folder, reader));
+        practiceCycle(u, {200, 8, "BENDR", false}, {}, bankFolder(), reader));
     auto slow = std::make_shared<PracticeCycle>(
-        practiceCycle(u, {60, 8, "BENDR", false}, {}, bank().folder, reader));
+        practiceCycle(u, {60, 8, "BENDR", false}, {}, bankFolder(), reader));
     CycleStream stream({}, fast);
     std::vector<std::int16_t> out(220);
     bool which = false;

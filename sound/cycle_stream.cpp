@@ -48,7 +48,7 @@ std::size_t CycleStream::read(std::span<std::int16_t> out) {
         if (pos_ >= size) {
             // The seam: the next cycle starts on the very next sample.
             CyclePtr next = current_;
-            const bool goesOn = !ending_ && (!next_ || next_(cycleIndex_ + 1, next));
+            const bool goesOn = !next_ || next_(cycleIndex_ + 1, next);
             if (pending_) next = std::exchange(pending_, nullptr);
             if (!goesOn || !next || next->samples.empty()) {
                 ended_ = true;
@@ -81,11 +81,6 @@ std::size_t CycleStream::read(std::span<std::int16_t> out) {
 void CycleStream::changeCycle(CyclePtr cycle) {
     const std::lock_guard lock(mutex_);
     if (cycle && !cycle->samples.empty()) pending_ = std::move(cycle);
-}
-
-void CycleStream::endAfterThisCycle() {
-    const std::lock_guard lock(mutex_);
-    ending_ = true;
 }
 
 CycleStream::Place CycleStream::placeAt(std::int64_t at) const {

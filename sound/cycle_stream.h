@@ -34,8 +34,6 @@ class CycleStream {
     std::size_t read(std::span<std::int16_t> out);
     // From the next stroke on, play `cycle` (the same usul at another tempo).
     void changeCycle(CyclePtr cycle);
-    // Ends the stream at the end of the cycle playing.
-    void endAfterThisCycle();
 
     // Where sample `at` (0-based, counted from the start of the stream) is.
     struct Place {
@@ -65,7 +63,7 @@ class CycleStream {
     std::int64_t cycleIndex_ = 0;
     std::int64_t pos_ = 0;  // sample of current_ to read next
     std::int64_t read_ = 0; // samples handed out so far
-    bool ending_ = false, ended_ = false;
+    bool ended_ = false;
     std::int64_t endedAt_ = -1;
     std::deque<Segment> segments_; // the last few, for placeAt
 };

@@ -49,16 +49,24 @@ TEST(PracticeSound, EndlessSeamsKeepTheSpacingAndATempoChangeTakesOverWithoutAGa
 
     const std::vector<qsizetype> onsets = strokeOnsets(recorder);
     ASSERT_GE(onsets.size(), 14u) << "strokes heard: " << onsets.size();
-    // Onset to onset in ms, against Düyek's spacing of 2, 4, 2, 4, 4 eighths at the tempo.
+    // Onset to onset in ms, against Düyek's spacing of 2, 4, 2, 4, 4 eighths at the tempo,
+    // from the stroke the first onset found is (the monitor may miss the very first).
     const int eighths[] = {2, 4, 2, 4, 4};
+    auto gap = [&](std::size_t k) { return (onsets[k] - onsets[k - 1]) / kSamplesPerMs; };
+    int phase = 0;
+    while (phase < 5 && std::abs(gap(1) - 125.0 * eighths[phase]) +
+                                std::abs(gap(2) - 125.0 * eighths[(phase + 1) % 5]) >
+                            20)
+        ++phase;
+    ASSERT_LT(phase, 5) << "the first strokes heard are not Düyek's at 240";
+    auto eighthsBefore = [&](std::size_t k) { return eighths[(k - 1 + std::size_t(phase)) % 5]; };
     std::size_t k = 1;
     for (; k < onsets.size() && recorder.heardAt(onsets[k - 1]) < changedAt; ++k)
-        EXPECT_NEAR((onsets[k] - onsets[k - 1]) / kSamplesPerMs, 125.0 * eighths[(k - 1) % 5], 10)
+        EXPECT_NEAR(gap(k), 125.0 * eighthsBefore(k), 10)
             << "stroke " << k << " of the fast cycles";
     std::size_t slowFrom = k;
     while (slowFrom < onsets.size() &&
-           std::abs((onsets[slowFrom] - onsets[slowFrom - 1]) / kSamplesPerMs -
-                    125.0 * eighths[(slowFrom - 1) % 5]) < 10)
+           std::abs(gap(slowFrom) - 125.0 * eighthsBefore(slowFrom)) < 10)
         ++slowFrom;
     ASSERT_LT(slowFrom + 4, onsets.size()) << "no stroke at the new tempo";
     const double delayMs = recorder.heardAt(onsets[slowFrom - 1]) - changedAt;
@@ -67,7 +75,6 @@ TEST(PracticeSound, EndlessSeamsKeepTheSpacingAndATempoChangeTakesOverWithoutAGa
     // The buffer, then at most the fast stroke sounding (500 ms), and 100 ms of slack.
     EXPECT_LT(delayMs, window.practice->bufferMs + 500 + 100);
     for (k = slowFrom; k < onsets.size(); ++k)
-        EXPECT_NEAR((onsets[k] - onsets[k - 1]) / kSamplesPerMs, 250.0 * eighths[(k - 1) % 5], 10)
-            << "stroke " << k << " after the change";
+        EXPECT_NEAR(gap(k), 250.0 * eighthsBefore(k), 10) << "stroke " << k << " after the change";
     window.shutDown();
 }

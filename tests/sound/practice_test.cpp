@@ -1,5 +1,5 @@
-// Practice aids: count-in, beat clicks with group accents, a muted hand, the speed trainer,
-// tap tempo and renders of several cycles, on the real sample bank.
+// Practice aids: count-in, beat clicks with group accents, a muted hand, the speed trainer
+// and tap tempo, on the real sample bank (renders of several cycles: tests/app).
 #include "sound/practice.h"
 #include "tests/support/support.h"
 
@@ -177,23 +177,5 @@ INSTANTIATE_TEST_SUITE_P(
                       // only the last eight count: seven intervals of 400 ms
                       std::pair{std::vector{0, 1000, 1400, 1800, 2200, 2600, 3000, 3400, 3800},
                                 150}));
-
-TEST_F(Practice, RenderOfSeveralCyclesIsTheCountInThenEachCycleAtItsTempo) {
-    const UsulRecord u = usulOf(32);
-    const PracticeSettings p{.countIn = 2, .click = true};
-    SampleReader reader;
-    const std::vector<int> tempos{120, 120, 90};
-    const PracticeRender r =
-        renderPractice(u, {0, 8, "BENDR", false}, p, tempos, folder_->path(), reader);
-    ASSERT_EQ(r.status, UsulRenderStatus::Ok);
-    const Samples fast = cycle(u, p, 120).samples, slow = cycle(u, p, 90).samples;
-    const std::int64_t countIn = 2 * beatSamples(place(u, 120, 8), 8);
-    const auto n = std::int64_t(fast.size());
-    EXPECT_EQ(r.cycleStarts, (std::vector<std::int64_t>{countIn, countIn + n, countIn + 2 * n}));
-    EXPECT_EQ(Samples(r.samples.begin() + countIn + n, r.samples.begin() + countIn + 2 * n), fast);
-    EXPECT_EQ(Samples(r.samples.begin() + countIn + 2 * n, r.samples.end()), slow);
-    // Without practice aids a cycle is the plain rendering.
-    EXPECT_EQ(cycle(u, {}).samples, renderUsul(u, {120, 8}, folder_->path(), reader).usulMix);
-}
 
 } // namespace
