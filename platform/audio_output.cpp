@@ -26,6 +26,8 @@ constexpr int kFeedMs = 5;
 // position soon after.
 constexpr std::int64_t kCarryUs = 12000;
 
+std::atomic<double> masterLevel{1.0};
+
 } // namespace
 
 // Owns the QAudioSink and writes the samples into it, all on the audio thread.
@@ -36,10 +38,12 @@ class AudioFeeder : public QObject {
     ~AudioFeeder() override { release(); }
 
     bool begin(const QAudioDevice& device, const QAudioFormat& format, const QByteArray& pcm,
-               qsizetype fromByte, int bufferMs) {
+               qsizetype fromByte, int bufferMs, AudioOutput::Source source = {}) {
         release();
         pcm_ = pcm;
         next_ = fromByte;
+        source_ = std::move(source);
+        sourceEnded_ = false;
         shared_->processedUs = 0;
         shared_->reportedAtUs = steadyUs();
         shared_->failed = false;
@@ -54,6 +58,8 @@ class AudioFeeder : public QObject {
         }
         sink_ = sink;
         input_ = input;
+        level_ = masterLevel.load();
+        sink->setVolume(level_);
         // Samples are written whatever space the output has free: Qt 6.4's pull mode hands
         // PulseAudio whole periods only and stalled for good with buffers of 40 to 50 ms.
         timer_ = new QTimer(this);
@@ -103,6 +109,8 @@ class AudioFeeder : public QObject {
         if (!sink_) return;
         QAudioSink* sink = std::exchange(sink_, nullptr);
         input_ = nullptr;
+        pending_.clear();
+        source_ = {};
         disconnect(sink, nullptr, this, nullptr);
         if (!later) publish(sink);
         shared_->running = false;
@@ -123,7 +131,31 @@ class AudioFeeder : public QObject {
     void tick() {
         if (!sink_) return;
         publish();
+        if (const double level = masterLevel.load(); level != level_) {
+            level_ = level;
+            sink_->setVolume(level);
+        }
         if (paused_) return;
+        if (source_) {
+            // Whole frames only; what the output did not take waits for the next tick.
+            const qsizetype frame = sink_->format().bytesPerFrame();
+            if (pending_.isEmpty() && !sourceEnded_) {
+                const qsizetype want = sink_->bytesFree() / frame * frame;
+                if (want > 0) {
+                    pending_.resize(want);
+                    const qsizetype got = source_(pending_.data(), want);
+                    pending_.truncate(std::max<qsizetype>(0, got));
+                    sourceEnded_ = got < want;
+                }
+            }
+            if (!pending_.isEmpty()) {
+                const qint64 written = input_->write(pending_.constData(), pending_.size());
+                if (written > 0) pending_.remove(0, qsizetype(written));
+            }
+            if (sourceEnded_ && pending_.isEmpty() && sink_->state() == QAudio::IdleState)
+                shared_->running = false;
+            return;
+        }
         const qsizetype n = std::min<qsizetype>(sink_->bytesFree(), pcm_.size() - next_);
         if (n > 0) {
             const qint64 written = input_->write(pcm_.constData() + next_, n);
@@ -136,6 +168,10 @@ class AudioFeeder : public QObject {
     std::shared_ptr<AudioOutput::Shared> shared_;
     QByteArray pcm_;
     qsizetype next_ = 0;
+    AudioOutput::Source source_;
+    QByteArray pending_; // from the source, not yet taken by the output
+    bool sourceEnded_ = false;
+    double level_ = 1.0;
     QAudioSink* sink_ = nullptr;
     QIODevice* input_ = nullptr;
     QTimer* timer_ = nullptr;
@@ -180,6 +216,25 @@ bool AudioOutput::start(const QAudioDevice& device, const QAudioFormat& format,
         feeder_, [&] { ok = feeder_->begin(device, format, pcm, fromByte, bufferMs); },
         Qt::BlockingQueuedConnection);
     return ok;
+}
+
+bool AudioOutput::start(const QAudioDevice& device, const QAudioFormat& format, Source source,
+                        int bufferMs) {
+    bool ok = false;
+    lastPlayedUs_ = 0;
+    QMetaObject::invokeMethod(
+        feeder_,
+        [&] { ok = feeder_->begin(device, format, QByteArray(), 0, bufferMs, std::move(source)); },
+        Qt::BlockingQueuedConnection);
+    return ok;
+}
+
+void AudioOutput::setMasterVolume(double level) {
+    masterLevel = std::clamp(level, 0.0, 1.0);
+}
+
+double AudioOutput::masterVolume() {
+    return masterLevel.load();
 }
 
 void AudioOutput::suspend() {

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QThread;
@@ -28,6 +29,11 @@ class AudioOutput {
     // False when the device cannot be opened (no server, or the stream is refused).
     bool start(const QAudioDevice& device, const QAudioFormat& format, const QByteArray& pcm,
                qsizetype fromByte, int bufferMs);
+    // Fills `bytes` (a whole number of frames) with what plays next and returns how many
+    // it filled; fewer means the sound ends there. Called on the output's own thread.
+    using Source = std::function<qsizetype(char* bytes, qsizetype size)>;
+    // Plays what `source` gives, asked for a little at a time as the output needs it.
+    bool start(const QAudioDevice& device, const QAudioFormat& format, Source source, int bufferMs);
     void suspend();
     void resume();
     void stop();
@@ -39,6 +45,11 @@ class AudioOutput {
     // holds what was heard; failedAtMs() is when, on the steady clock.
     bool failed() const { return shared_->failed.load(); }
     std::int64_t failedAtMs() const { return shared_->failedAtMs.load(); }
+
+    // The level of every output of the program, 0..1; applied within a few ms, to what
+    // plays as well. Rendered files keep their samples.
+    static void setMasterVolume(double level);
+    static double masterVolume();
 
     // What the feeder publishes and the window's thread reads.
     struct Shared {

@@ -7,12 +7,15 @@
 //     'openbox & sleep 1; build/screenshots docs/screenshots; kill %1'
 #include "platform/message_boxes.h"
 #include "window/arayuz_kalip.h"
+#include "window/practice_menu.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -75,6 +78,14 @@ int main(int argc, char** argv) {
                 window.List1_Pick(slot - 1, Qt::LeftButton);
                 shoot(QString("slot%1-%2").arg(slot, 3, 10, QChar('0')).arg(lang));
             }
+            // The Practice menu open, with a count-in of four and the beat click chosen.
+            window.practice->countInItems[4]->setChecked(true);
+            window.practice->clickItem->setChecked(true);
+            window.menuBar()->setActiveAction(window.practice->menu->menuAction());
+            shoot(QString("practice-menu-%1").arg(lang));
+            window.practice->menu->hide();
+            window.practice->countInItems[0]->setChecked(true);
+            window.practice->clickItem->setChecked(false);
         }
         // The plan screen with the worked example saved and opened, then its example panel.
         window.slideWaitMs = 0;

@@ -4,7 +4,9 @@
 #include "platform/embedded_pictures.h"
 #include "window/colour.h"
 #include "window/column_header.h"
+#include "window/edit_keeper.h"
 #include "window/picture.h"
+#include "window/practice_menu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -69,6 +71,8 @@ ArayüzKalıp::ArayüzKalıp(std::filesystem::path programFolder, MessageBoxes& 
     connectPlans();
     connectPlanPlayer();
     createKeyboard();
+    practice = new PracticeMenu(*this);
+    new EditKeeper(*this);
     // The marker, the end of an usul and the plan's sections keep to the sound heard.
     const auto heard = [this] { return media.heardMs(QString::fromUtf8(kMediaAlias)); };
     for (WindowTimers* t : {&strokeTimers, &endTimer, &sectionTimers})
@@ -364,6 +368,9 @@ void ArayüzKalıp::createMenus() {
 }
 
 bool ArayüzKalıp::eventFilter(QObject* watched, QEvent* event) {
+    if (practice && watched == Label5 && event->type() == QEvent::MouseButtonPress &&
+        practice->labelPressed(static_cast<QMouseEvent*>(event)->timestamp()))
+        return true;
     if (keyboardEvent(watched, event)) return true;
     if (event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);

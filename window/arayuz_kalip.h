@@ -53,6 +53,7 @@ namespace zerkavi {
 
 class ExportMenu;
 class FRenk;
+class PracticeMenu;
 struct JpegExportResult;
 
 inline constexpr const char* kSoundFolderName = "zrkv";
@@ -317,6 +318,8 @@ class ArayüzKalıp : public QMainWindow {
     void showExportResult(const JpegExportResult& r);
     void But_baskı_Click();
     ExportMenu* exportMenu = nullptr; // the Export menu of the menu bar
+    PracticeMenu* practice = nullptr; // the Practice menu and the Endless play mode
+    MessageBoxes& messageBoxes() { return messages_; }
     // Lets the user set up the printer before printing; tests print to a PDF file instead.
     std::function<void(QPrinter&)> printSetup;
     std::unique_ptr<FRenk> colourDialog; // made when first opened

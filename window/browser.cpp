@@ -6,6 +6,7 @@
 #include "common/text_codec.h"
 #include "plans/library_texts.h"
 #include "usul/browser.h"
+#include "window/edit_keeper.h"
 
 #include <QAction>
 #include <QCursor>
@@ -140,6 +141,7 @@ void ArayüzKalıp::loadCurrentSlot() {
 }
 
 void ArayüzKalıp::List1_Pick(int row, Qt::MouseButton button) {
+    if (button == Qt::LeftButton && !mayLeaveUsul(*this)) button = Qt::RightButton;
     if (button == Qt::LeftButton) {
         currentSlot = row + 1;
         loadCurrentSlot();
@@ -148,14 +150,14 @@ void ArayüzKalıp::List1_Pick(int row, Qt::MouseButton button) {
 }
 
 void ArayüzKalıp::But_önceki_Click() {
-    if (currentSlot <= 1) return;
+    if (currentSlot <= 1 || !mayLeaveUsul(*this)) return;
     --currentSlot;
     loadCurrentSlot();
     setEditingButtonsForSlot();
 }
 
 void ArayüzKalıp::But_sonraki_Click() {
-    if (currentSlot >= kLastUsulSlot) return;
+    if (currentSlot >= kLastUsulSlot || !mayLeaveUsul(*this)) return;
     ++currentSlot;
     loadCurrentSlot();
     setEditingButtonsForSlot();
@@ -209,7 +211,8 @@ void ArayüzKalıp::But_kaydet_Click() {
     }
     r.totalLength = std::int16_t(roundHalfEven(total));
     currentUsul = r;
-    writeSlot(currentSlot, currentUsul);
+    if (writeSlot(currentSlot, currentUsul))
+        if (auto* keeper = findChild<EditKeeper*>()) keeper->saved();
 }
 
 void ArayüzKalıp::But_farklı_Click() {

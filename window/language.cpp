@@ -3,6 +3,7 @@
 #include "window/guide_offer.h"
 
 #include "window/export_menu.h"
+#include "window/practice_menu.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -48,6 +49,7 @@ void ArayüzKalıp::applyCaptions(Language lang) {
             if (control->objectName() == name) setCaption(control, text);
     }
     if (exportMenu) exportMenu->applyLanguage(lang);
+    if (practice) practice->applyLanguage(lang);
     layoutTopBand();
 }
 

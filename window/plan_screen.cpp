@@ -1,5 +1,6 @@
 // The plan screen: Planned mode, the saved plans, the plan editor and the usul table.
 #include "window/arayuz_kalip.h"
+#include "window/edit_keeper.h"
 
 #include "common/rounding.h"
 #include "common/text_codec.h"
@@ -68,7 +69,14 @@ void ArayüzKalıp::connectPlans() {
     connect(Command10, &QPushButton::clicked, this, [this] { Command10_Click(); });
     connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-    connect(Option4, &QRadioButton::clicked, this, [this] { Option4_Click(); });
+    connect(Option4, &QRadioButton::clicked, this, [this] {
+        // Staying with a changed usul puts the play mode back to Once.
+        if (!mayLeaveUsul(*this)) {
+            Option2->setChecked(true);
+            return;
+        }
+        Option4_Click();
+    });
     connect(Option2, &QRadioButton::clicked, this, [this] { leavePlannedMode(); });
     connect(Option3, &QRadioButton::clicked, this, [this] { leavePlannedMode(); });
 }

@@ -6,6 +6,7 @@
 #include "notation/geometry.h"
 #include "sound/progress.h"
 #include "sound/sample_bank.h"
+#include "window/practice_menu.h"
 
 #include <QAction>
 #include <QLabel>
@@ -70,6 +71,10 @@ void ArayüzKalıp::But_Baslat_Click() {
         showMessage(Message::noBeats);
         return;
     }
+    if (practice->wantsStream()) {
+        practice->start();
+        return;
+    }
     EkranKiliti(Lock::Playing);
     const UsulRenderSettings settings{bpm(), unitNote, chosenInstrument(), Option3->isChecked()};
     schedule = renderUsulToFile(currentUsul, settings, workingFolder(), sampleReader);
@@ -114,6 +119,7 @@ void ArayüzKalıp::But_dur_Click() {
         Command3_Click();
         return;
     }
+    if (practice->playing()) practice->stop();
     media.MciStopClose(QString::fromUtf8(kMediaAlias));
     endTimer.kill(1001);
     if (usulPlaying) drawMarker(currentStroke + 1);
@@ -137,6 +143,7 @@ int ArayüzKalıp::bpm() const {
 
 void ArayüzKalıp::VScroll1_Change() {
     Label5->setText(QStringLiteral("=") + QString::number(bpm()));
+    if (practice) practice->tempoChanged();
 }
 
 void ArayüzKalıp::drawUnitNote() {

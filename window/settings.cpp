@@ -2,6 +2,8 @@
 // folder) and comes back at the next start; a first start keeps the start-up values.
 #include "window/arayuz_kalip.h"
 
+#include "window/practice_menu.h"
+
 #include <QAction>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -47,6 +49,7 @@ void ArayüzKalıp::restoreSettings() {
     }
     VScroll1_Change();
     if (s.value(QStringLiteral("looped"), false).toBool()) Option3->setChecked(true);
+    practice->restore(s);
 }
 
 void ArayüzKalıp::saveSettings() {
@@ -62,6 +65,7 @@ void ArayüzKalıp::saveSettings() {
     s.setValue(QStringLiteral("looped"), Option3->isChecked());
     s.setValue(QStringLiteral("loudness/medium"), int(mediumFactor * 10 + 0.5f));
     s.setValue(QStringLiteral("loudness/weak"), int(weakFactor * 10 + 0.5f));
+    practice->save(s);
 }
 
 } // namespace zerkavi

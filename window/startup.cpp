@@ -1,5 +1,6 @@
 // Start-up and shutdown of the main window.
 #include "window/arayuz_kalip.h"
+#include "window/edit_keeper.h"
 
 #include "window/colour.h"
 #include "window/guides.h"
@@ -157,8 +158,12 @@ bool ArayüzKalıp::startUp() {
 }
 
 void ArayüzKalıp::closeEvent(QCloseEvent* e) {
+    // Only a changed user usul is asked about; the unload sequence runs once.
+    if (!shutDown_ && !mayLeaveUsul(*this)) {
+        e->ignore();
+        return;
+    }
     planEnd.StopPlanEndTimer();
-    // Closing never asks; the unload sequence runs once.
     shutDown();
     e->accept();
 }

@@ -7,6 +7,7 @@
 // 2 usage error.
 #include "app/cli/export_command.h"
 #include "app/cli/plan_commands.h"
+#include "app/cli/practice_options.h"
 #include "app/cli/private_folder.h"
 #include "app/data_folder.h"
 #include "common/text_codec.h"
@@ -42,7 +43,8 @@ const std::string kUsage =
         "      [--instrument kudum|bendir|def]  (default bendir)\n"
         "      [--looped]             repeat the cycle to fill about two minutes\n"
         "      [--schedule]           print 'index strokeX strokeRow strokeEndMs' per "
-        "stroke\n"
+        "stroke\n" +
+        std::string(cli::kPracticeUsage) +
         "  export SLOT --out FILE     the usul as a file: .wav .flac .ogg .mp3 .mid .musicxml "
         ".ly,\n"
         "                             or its notation: .png .pdf .svg .jpg\n"
@@ -85,8 +87,9 @@ struct Options {
     std::vector<std::string> positional;
     int bpm = 150, unit = 8;
     std::string instrument = "bendir";
-    bool looped = false, schedule = false, help = false;
+    bool looped = false, schedule = false, help = false, bpmGiven = false;
     std::optional<fs::path> out;
+    cli::PracticeOptions practice;
 };
 
 Options parse(int argc, char** argv) {
@@ -115,9 +118,10 @@ Options parse(int argc, char** argv) {
             o.medium = toInt(value("--medium"), "--medium");
         else if (a == "--weak")
             o.weak = toInt(value("--weak"), "--weak");
-        else if (a == "--bpm")
+        else if (a == "--bpm") {
             o.bpm = toInt(value("--bpm"), "--bpm");
-        else if (a == "--unit")
+            o.bpmGiven = true;
+        } else if (a == "--unit")
             o.unit = toInt(value("--unit"), "--unit");
         else if (a == "--instrument")
             o.instrument = std::string(value("--instrument"));
@@ -127,7 +131,9 @@ Options parse(int argc, char** argv) {
             o.looped = true;
         else if (a == "--schedule")
             o.schedule = true;
-        else if (a.size() > 1 && a[0] == '-')
+        else if (std::string error; cli::takePracticeOption(args, i, o.practice, error)) {
+            if (!error.empty()) throw UsageError{error};
+        } else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"unknown option " + std::string(a)};
         else if (o.command.empty())
             o.command = std::string(a);
@@ -140,6 +146,13 @@ Options parse(int argc, char** argv) {
     if (o.unit != 4 && o.unit != 8 && o.unit != 16) throw UsageError{"--unit takes 4, 8 or 16"};
     if (instrumentOption(o.instrument) == 0)
         throw UsageError{"--instrument takes kudum, bendir or def"};
+    if (const std::string conflict =
+            cli::practiceConflict(o.practice, o.looped, o.schedule, o.bpmGiven);
+        !conflict.empty())
+        throw UsageError{conflict};
+    if (o.practice.any() && o.command != "render")
+        throw UsageError{
+            "--count-in, --click, --mute, --cycles and --speed-trainer go with render"};
     return o;
 }
 
@@ -210,6 +223,21 @@ int render(const Options& o) {
     if (sumOfStrokes(*usul) == 0) throw Refusal{message(o, Message::noBeats)};
     const std::string code = instrumentCode(instrumentOption(o.instrument));
     SampleReader reader;
+    if (o.practice.any()) {
+        const cli::PracticeOptions& p = o.practice;
+        const std::vector<int> tempos = cli::practiceTempos(p, o.bpm);
+        const PracticeRender r = renderPractice(
+            *usul, UsulRenderSettings{o.bpm, o.unit, code, false},
+            {p.countIn, p.click, PracticeSettings{}.clickVolume, p.mute}, tempos, sound, reader);
+        for (WavStatus s : r.messages)
+            if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
+        if (r.status != UsulRenderStatus::Ok) throw Refusal{message(o, Message::noBeats)};
+        const WavHeader h =
+            BuildWavHeader(std::uint32_t(r.samples.size()), 1, kSampleRate, kBitsPerSample);
+        if (!writeWavFile(*o.out, h, r.samples))
+            throw Refusal{say(o, "cannot write ", "yazılamıyor: ") + o.out->string()};
+        return 0;
+    }
     const UsulRender r =
         placeUsul(*usul, UsulRenderSettings{o.bpm, o.unit, code, o.looped}, sound, reader);
     for (WavStatus s : r.messages)

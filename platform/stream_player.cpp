@@ -1,0 +1,64 @@
+#include "platform/stream_player.h"
+
+#include "sound/wav.h"
+
+#include <QAudioFormat>
+#include <QMediaDevices>
+
+#include <vector>
+
+namespace zerkavi {
+
+void StreamPlayer::start(std::shared_ptr<CycleStream> stream, bool forceClock, int bufferMs,
+                         ClockMs clock) {
+    stop();
+    stream_ = std::move(stream);
+    clock_ = std::move(clock);
+    startMs_ = clockMs();
+    const QAudioDevice device = forceClock ? QAudioDevice() : QMediaDevices::defaultAudioOutput();
+    if (device.isNull()) return;
+    QAudioFormat format;
+    format.setSampleRate(kSampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    auto output = std::make_unique<AudioOutput>();
+    std::shared_ptr<CycleStream> s = stream_;
+    const bool ok = output->start(
+        device, format,
+        [s](char* bytes, qsizetype size) {
+            const std::size_t n =
+                s->read({reinterpret_cast<std::int16_t*>(bytes), std::size_t(size / 2)});
+            return qsizetype(2 * n);
+        },
+        bufferMs);
+    if (ok) output_ = std::move(output);
+}
+
+void StreamPlayer::stop() {
+    if (output_) output_->stop();
+    output_.reset();
+    stream_.reset();
+}
+
+std::int64_t StreamPlayer::clockMs() const {
+    if (clock_) return clock_();
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::int64_t StreamPlayer::heardSamples() {
+    if (!stream_) return 0;
+    if (output_ && !output_->failed()) return output_->playedUs() * kSampleRate / 1000000;
+    const std::int64_t heard = (clockMs() - startMs_) * kSampleRate / 1000;
+    // Nothing plays the stream: read it as far as the clock has come.
+    std::vector<std::int16_t> sink(4096);
+    for (std::int64_t behind = heard - stream_->samplesRead(); behind > 0;) {
+        const std::size_t n =
+            stream_->read(std::span(sink).first(std::size_t(std::min<std::int64_t>(behind, 4096))));
+        if (n == 0) break;
+        behind -= std::int64_t(n);
+    }
+    return heard;
+}
+
+} // namespace zerkavi

@@ -1,0 +1,111 @@
+// The Practice menu as a user works it: choices kept for the next start, Endless play with
+// the marker over the seam, a tempo change while it plays, tap tempo, a count-in.
+#include "tests/support/window_fixture.h"
+
+#include "window/practice_menu.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace zerkavi;
+using namespace zerkavi::testing;
+
+namespace {
+
+class PracticeWindow : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(start());
+        window->show(); // the keys reach an active window only
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->media.forceClock();
+        window->practice->playClock = [this] { return nowMs; };
+        window->practice->tapClock = [this] { return nowMs; };
+        window->But_yükle_Click();
+        window->List1_Pick(32 - 1, Qt::LeftButton); // Düyek, 8/8
+    }
+    // Lets the clock run `ms` and the marker follow.
+    void play(int ms) {
+        nowMs += ms;
+        QTest::qWait(25);
+    }
+    std::int64_t nowMs = 1000;
+};
+
+TEST_F(PracticeWindow, ChoicesAreKeptForTheNextStartInBothLanguages) {
+    PracticeMenu& p = *window->practice;
+    EXPECT_EQ(p.menu->title(), QString::fromUtf8("Çalışma"));
+    EXPECT_FALSE(p.wantsStream()); // nothing chosen: Start plays as it always did
+    for (QAction* a : {p.countInItems[3], p.clickItem, p.muteItems[1], p.masterItems[6]})
+        a->trigger();
+    p.Option5->setChecked(true);
+    window->Mn_Lisanlar_Click();
+    EXPECT_EQ(p.menu->title(), QStringLiteral("Practice"));
+    EXPECT_EQ(p.Option5->text(), QStringLiteral("Endless"));
+    window.reset();
+    ASSERT_TRUE(start());
+    PracticeMenu& q = *window->practice;
+    EXPECT_EQ(std::tuple(q.countIn(), q.click(), q.muted(), q.masterVolume(), q.endless()),
+              std::tuple(3, true, std::optional(Hand::Tek), 70, true));
+    EXPECT_EQ(AudioOutput::masterVolume(), 0.7);
+    q.masterItems[9]->trigger();
+}
+
+TEST_F(PracticeWindow, EndlessFollowsEveryCycleAndTakesANewTempoInItsPlace) {
+    window->practice->Option5->setChecked(true);
+    window->VScroll1->setValue(kTempoBarSum - 240); // a cycle of 8 eighths: 2 s
+    window->But_Baslat_Click();
+    ASSERT_TRUE(window->practice->playing());
+    EXPECT_TRUE(window->VScroll1->isEnabled());
+    play(1600); // Düyek's strokes start at 0, 250, 750, 1000 and 1500 ms
+    EXPECT_EQ(window->currentStroke + 1, 5);
+    play(500); // over the seam: stroke 1 of the second cycle
+    EXPECT_EQ(window->currentStroke + 1, 1);
+    play(300);
+    const int before = window->currentStroke;
+    window->Label5_Click(); // the picker works while it plays: 120 is row 2, column 7
+    QTest::mouseClick(window->Picture8, Qt::LeftButton, {}, QPoint(7 * 17 + 8, 2 * 17 + 8));
+    EXPECT_EQ(window->bpm(), 120); // twice as slow from stroke 3 (at 750 ms, 1500 ms at 120) on
+    play(0);
+    EXPECT_EQ(window->currentStroke, before);
+    play(1000); // 350 ms of the fast cycle, then 650 ms of the slow one from 1500 ms: stroke 4
+    EXPECT_EQ(window->practice->player.place().bpm, 120);
+    EXPECT_EQ(window->currentStroke + 1, 4);
+    window->But_dur_Click();
+    EXPECT_FALSE(window->practice->playing());
+    EXPECT_TRUE(window->But_Baslat->isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(folder / "zrkv" / "Shablon.---"));
+}
+
+TEST_F(PracticeWindow, ACountInPlaysOnceThenTheCycleAndStopsByItself) {
+    window->practice->countInItems[4]->trigger();
+    window->VScroll1->setValue(kTempoBarSum - 240);
+    window->But_Baslat_Click();
+    EXPECT_FALSE(window->VScroll1->isEnabled()); // Once keeps its tempo
+    play(900); // four eighths of count-in (1 s), then the first stroke
+    EXPECT_EQ(window->currentStroke + 1, 1);
+    play(400);
+    EXPECT_EQ(window->currentStroke + 1, 2);
+    play(2000);
+    EXPECT_FALSE(window->practice->playing());
+    EXPECT_TRUE(window->But_Baslat->isEnabled());
+}
+
+TEST_F(PracticeWindow, FourTapsOnTForTheLabelSetTheTempo) {
+    for (int k = 0; k < 3; ++k) {
+        QTest::keyClick(window.get(), Qt::Key_T);
+        nowMs += 500;
+    }
+    EXPECT_EQ(window->bpm(), 150);
+    QTest::mouseClick(window->Label5, Qt::LeftButton);
+    EXPECT_EQ(window->bpm(), 120);
+    EXPECT_FALSE(window->Picture8->isVisible());
+}
+
+} // namespace
