@@ -61,7 +61,8 @@ class CliExportUsage : public CliExport, public ::testing::WithParamInterface<Us
 TEST_P(CliExportUsage, IsRefusedWithTheUsage) {
     QStringList args = GetParam().args;
     args.replaceInStrings(QStringLiteral("{dir}"), dir);
-    const CliRun r = cli(args << "--dir" << dir);
+    const CliRun r = cli(args << "--dir" << dir << "--lang"
+                              << "en");
     EXPECT_EQ(r.exitCode, 2) << r.err;
     EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("usage:"), std::string::npos);
@@ -132,10 +133,10 @@ TEST_F(CliExport, RefusesWhatHasNothingToPlayWithTheProgramsMessage) {
     EXPECT_EQ(r.err, noBeats + "\n");
     EXPECT_EQ(cli({"export", "38", "--bpm", "251", "--dir", dir, "--out", out("a.mid")}).exitCode,
               1);
-    r = cli({"export-plan", out("none.txt"), "--dir", dir, "--out", out("b.mid")});
+    r = cli({"export-plan", out("none.txt"), "--lang", "en", "--dir", dir, "--out", out("b.mid")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("no such plan file"), std::string::npos);
-    r = cli({"export", "38", "--dir", dir, "--out", out("no folder/a.mid")});
+    r = cli({"export", "38", "--lang", "en", "--dir", dir, "--out", out("no folder/a.mid")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("cannot write"), std::string::npos);
 }
