@@ -37,7 +37,7 @@ const Text kTexts[] = {
     {CliText::bpmRange, "--bpm must be 20..250", "--bpm 20..250 olmalı"},
     {CliText::cannotRead, "cannot read %1", "okunamıyor: %1"},
     {CliText::noSuchPlanFile, "no such plan file: %1", "böyle bir plan dosyası yok: %1"},
-    {CliText::cannotWrite, "cannot write %1", "yazılamıyor: %1"},
+    {CliText::cannotWrite, "cannot write %1; a file that was there is left as it was", "yazılamıyor: %1; orada olan dosya olduğu gibi kaldı"},
     {CliText::nothingWritten, "nothing written", "hiçbir şey yazılmadı"},
 };
 // clang-format on

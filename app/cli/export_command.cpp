@@ -1,5 +1,6 @@
 #include "app/cli/export_command.h"
 
+#include "app/cli/output_file.h"
 #include "app/cli/picture_command.h"
 #include "app/cli/private_folder.h"
 #include "common/text_codec.h"
@@ -65,9 +66,10 @@ void exportUsulCommand(const Options& o) {
         // A picture needs the library only: the sound folder is left alone.
         const auto usul = library.readUsul(slot);
         if (!usul) throw Refusal{o.message(Message::loadError)};
-        const PictureResult r = writeUsulPicture(*usul, o.lang, *o.out);
+        OutputFile file(*o.out);
+        const PictureResult r = writeUsulPicture(*usul, o.lang, file.path());
         if (r.message != Message::none) throw Refusal{o.message(r.message)};
-        if (!r.saved) throw cannotWrite(o);
+        if (file.path().empty() || !r.saved || !file.commit()) throw cannotWrite(o);
         return;
     }
     const PrivateFolder folder;
@@ -76,7 +78,10 @@ void exportUsulCommand(const Options& o) {
     if (!usul) throw Refusal{o.message(Message::loadError)};
     SampleReader reader;
     UsulExportSettings settings{o.bpm, o.unit, o.instrumentCode(), o.cycles, o.keys};
-    report(o, exportUsul(*usul, format, settings, sound, reader, *o.out));
+    OutputFile file(*o.out);
+    if (file.path().empty()) throw cannotWrite(o);
+    report(o, exportUsul(*usul, format, settings, sound, reader, file.path()));
+    if (!file.commit()) throw cannotWrite(o);
 }
 
 void exportPlanCommand(const Options& o) {
@@ -94,8 +99,11 @@ void exportPlanCommand(const Options& o) {
     const UsulOfSlot readSlot = [&](int slot) { return library.readUsul(slot); };
     SampleReader reader;
     const std::u32string name = planNameFromFileName(fromUtf8(planFile.filename().string()));
+    OutputFile file(*o.out);
+    if (file.path().empty()) throw cannotWrite(o);
     report(o, exportPlan(name, text, format, readSlot, o.instrumentCode(), o.keys, sound, reader,
-                         *o.out));
+                         file.path()));
+    if (!file.commit()) throw cannotWrite(o);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/cli/plan_commands.h"
 
+#include "app/cli/output_file.h"
 #include "app/cli/private_folder.h"
 
 #include "common/text_codec.h"
@@ -67,18 +68,16 @@ void renderPlanFile(const Options& o) {
     UsulRecord current;
     SampleReader reader;
     const UsulOfSlot readSlot = [&library](int slot) { return library.readUsul(slot); };
+    OutputFile file(*o.out);
     const PlanRenderResult r = renderPlan(saved.normalisedText, readSlot, current, sound, reader,
-                                          o.instrumentCode(), *o.out);
+                                          o.instrumentCode(), file.path());
     if (r.refusal != Message::none) throw Refusal{o.message(r.refusal)};
     for (WavStatus s : r.readerMessages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
     for (Message m : r.messages)
         std::cerr << o.message(m) << '\n';
-    if (!r.fileOk) {
-        std::error_code ec;
-        fs::remove(*o.out, ec);
+    if (file.path().empty() || !r.fileOk || !file.commit())
         throw Refusal{o.say(CliText::cannotWrite, {o.out->string()})};
-    }
     for (std::size_t i = 0; i < r.sectionNames.size(); ++i)
         std::cout << toUtf8(r.sectionNames[i]) << ' ' << r.sectionEndMs[i] << '\n';
 }

@@ -7,6 +7,7 @@
 // 2 usage error.
 #include "app/cli/export_command.h"
 #include "app/cli/options.h"
+#include "app/cli/output_file.h"
 #include "app/cli/plan_commands.h"
 #include "app/cli/private_folder.h"
 #include "common/text_codec.h"
@@ -83,7 +84,9 @@ void render(const Options& o) {
     for (WavStatus s : r.messages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
     if (r.status != UsulRenderStatus::Ok) throw Refusal{o.message(Message::noBeats)};
-    if (!writeUsulFile(*o.out, r)) throw Refusal{o.say(CliText::cannotWrite, {o.out->string()})};
+    OutputFile file(*o.out);
+    if (file.path().empty() || !writeUsulFile(file.path(), r) || !file.commit())
+        throw Refusal{o.say(CliText::cannotWrite, {o.out->string()})};
     if (o.schedule)
         for (int k = 1; k <= r.strokeCount(); ++k) {
             const ScheduledStroke& s = r.stroke(k);
