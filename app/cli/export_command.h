@@ -3,11 +3,11 @@
 // as a picture (PNG, PDF, SVG, JPEG), the format from the file's extension.
 #pragma once
 
+#include "app/cli/options.h"
+
 namespace zerkavi::cli {
 
-// Runs the command line when its command is export or export-plan and returns the exit
-// code (0 done, 1 refused with the program's own message, 2 usage error, with `usage`
-// printed after the complaint); -1 for any other command, which is left to the caller.
-int runExportCommand(int argc, char** argv, const char* usage);
+// Runs export or export-plan; throws UsageError or Refusal.
+void runExportCommand(const Options& o);
 
 } // namespace zerkavi::cli

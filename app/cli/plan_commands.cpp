@@ -1,5 +1,6 @@
 #include "app/cli/plan_commands.h"
 
+#include "app/cli/output_file.h"
 #include "app/cli/private_folder.h"
 
 #include "common/text_codec.h"
@@ -9,8 +10,8 @@
 #include "sound/sample_bank.h"
 #include "usul/library_file.h"
 
-#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <system_error>
 
@@ -20,116 +21,74 @@ namespace zerkavi::cli {
 
 namespace {
 
-// The command line's own refusals, in the language of --lang.
-std::string say(Language lang, const char* english, const char* turkish, const std::string& what) {
-    return std::string(lang == Language::English ? english : turkish) + what;
-}
-
-struct Refused {
-    std::string what;
-};
-
 struct PlanFile {
     std::u32string text; // lines joined by CR LF, as the plan reader gives them
     std::u32string name; // the file name without ".txt", as the plan screen shows it
 };
 
-PlanFile readPlan(const PlanCommandOptions& o) {
-    if (o.positional.size() != 1)
-        throw PlanUsageError{say(o.lang, "the command takes one FILE", "komut bir DOSYA alır", "")};
+PlanFile readPlan(const Options& o) {
     const fs::path file = o.positional[0];
     std::ifstream in(file, std::ios::binary);
     std::error_code ec;
     if (!in || fs::is_directory(file, ec))
-        throw Refused{say(o.lang, "cannot read ", "okunamıyor: ", file.string())};
+        throw Refusal{o.say(CliText::cannotRead, {file.string()})};
     const std::string bytes{std::istreambuf_iterator<char>(in), {}};
     return {planTextFromBytes(bytes), planNameFromFileName(fromUtf8(file.filename().string()))};
 }
 
-// The library the usul numbers refer to: the one of --dir, or, where there is none yet, the
-// built-in library put into the private folder (the program folder is left as it is).
-void openLibrary(const PlanCommandOptions& o, const fs::path& privateFolder, LibraryFile& library) {
-    std::error_code ec;
-    if (!fs::is_directory(o.dir, ec))
-        throw Refused{say(o.lang, "no such folder: ", "böyle bir klasör yok: ", o.dir.string())};
-    fs::path path = o.dir / kLibraryFileName;
-    if (!fs::exists(path, ec)) {
-        path = privateFolder / kLibraryFileName;
-        createLibraryIfMissing(path, defaultLibraryImage());
-    }
-    if (!library.open(path)) throw Refused{languageTexts(o.lang).message[Message::loadError]};
-}
-
-PlanSaveResult check(const PlanFile& plan, const LibraryFile& library, Language lang) {
+PlanSaveResult check(const Options& o, const PlanFile& plan, const LibraryFile& library) {
     PlanSaveResult r = checkPlanForSave(plan.text, plan.name, lastCircleReader(library));
-    if (!r.ok()) throw Refused{planMessageText(r.message, r.line, lang)};
+    if (!r.ok()) throw Refusal{planMessageText(r.message, r.line, o.lang)};
     return r;
 }
 
-int checkPlan(const PlanCommandOptions& o, std::ostream& out) {
+// The usul numbers refer to the library of --dir, or, where there is none yet, to the
+// built-in library put into the private folder: the program folder is left as it is.
+void checkPlan(const Options& o) {
+    requireArgument(o, CliText::takesOneFile, false);
     const PlanFile plan = readPlan(o);
     PrivateFolder folder;
+    if (folder.path().empty()) throw Refusal{o.say(CliText::noTemporaryFolder)};
     LibraryFile library;
-    openLibrary(o, folder.path(), library);
-    out << planFileBytes(check(plan, library, o.lang).normalisedText);
-    return out.flush() ? 0 : 1;
+    openLibrary(o, library, folder.path());
+    std::cout << planFileBytes(check(o, plan, library).normalisedText);
 }
 
-int renderPlanFile(const PlanCommandOptions& o, std::ostream& out, std::ostream& err) {
-    if (!o.out)
-        throw PlanUsageError{
-            say(o.lang, "render-plan needs --out OUT", "render-plan için --out ÇIKTI gerekir", "")};
+void renderPlanFile(const Options& o) {
+    requireArgument(o, CliText::takesOneFile, true);
     const PlanFile plan = readPlan(o);
     PrivateFolder folder;
-    if (folder.path().empty())
-        throw Refused{say(o.lang, "no temporary folder", "geçici klasör açılamadı", "")};
+    if (folder.path().empty()) throw Refusal{o.say(CliText::noTemporaryFolder)};
     LibraryFile library;
-    openLibrary(o, folder.path(), library);
-    const PlanSaveResult saved = check(plan, library, o.lang);
-
-    // The sample bank as the editor makes it, in the private folder.
-    const fs::path sound = folder.path() / "zrkv";
-    fs::create_directory(sound);
-    const SampleBankResult bank = prepareSampleBank(sound, o.mediumFactor, o.weakFactor);
-    for (const char* text : bank.messages)
-        err << text << '\n';
-    if (bank.fatal) throw Refused{languageTexts(o.lang).message[Message::soundFileError]};
+    openLibrary(o, library, folder.path());
+    const PlanSaveResult saved = check(o, plan, library);
+    const fs::path sound = prepareSoundFolder(o, folder.path());
 
     // What Start plays is the stored plan: the normalised text Save wrote.
     UsulRecord current;
     SampleReader reader;
     const UsulOfSlot readSlot = [&library](int slot) { return library.readUsul(slot); };
+    OutputFile file(*o.out);
     const PlanRenderResult r = renderPlan(saved.normalisedText, readSlot, current, sound, reader,
-                                          o.instrumentCode, *o.out);
-    if (r.refusal != Message::none) throw Refused{languageTexts(o.lang).message[r.refusal]};
+                                          o.instrumentCode(), file.path());
+    if (r.refusal != Message::none) throw Refusal{o.message(r.refusal)};
     for (WavStatus s : r.readerMessages)
-        if (const char* text = wavStatusMessage(s)) err << text << '\n';
+        if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
     for (Message m : r.messages)
-        err << languageTexts(o.lang).message[m] << '\n';
-    if (!r.fileOk) {
-        std::error_code ec;
-        fs::remove(*o.out, ec);
-        throw Refused{say(o.lang, "cannot write ", "yazılamıyor: ", o.out->string())};
-    }
+        std::cerr << o.message(m) << '\n';
+    if (file.path().empty() || !r.fileOk || !file.commit())
+        throw Refusal{o.say(CliText::cannotWrite, {o.out->string()})};
     for (std::size_t i = 0; i < r.sectionNames.size(); ++i)
-        out << toUtf8(r.sectionNames[i]) << ' ' << r.sectionEndMs[i] << '\n';
-    return out.flush() ? 0 : 1;
+        std::cout << toUtf8(r.sectionNames[i]) << ' ' << r.sectionEndMs[i] << '\n';
 }
 
 } // namespace
 
-bool isPlanCommand(std::string_view command) {
-    return command == "check-plan" || command == "render-plan";
-}
-
-int runPlanCommand(std::string_view command, const PlanCommandOptions& o, std::ostream& out,
-                   std::ostream& err) {
-    try {
-        return command == "check-plan" ? checkPlan(o, out) : renderPlanFile(o, out, err);
-    } catch (const Refused& r) {
-        err << r.what << '\n';
-        return 1;
-    }
+void runPlanCommand(const Options& o) {
+    if (o.command == "check-plan")
+        checkPlan(o);
+    else
+        renderPlanFile(o);
 }
 
 } // namespace zerkavi::cli

@@ -15,17 +15,16 @@ std::optional<int> wholeNumber(std::string_view s) {
 
 } // namespace
 
-bool takePracticeOption(std::span<const std::string_view> args, std::size_t& i, PracticeOptions& p,
-                        std::string& error) {
+bool takePracticeOption(const std::vector<std::string>& args, std::size_t& i, PracticeOptions& p,
+                        std::optional<CliText>& error) {
     const std::string_view a = args[i];
     if (a == "--click") {
         p.click = true;
         return true;
     }
-    if (a != "--count-in" && a != "--mute" && a != "--cycles" && a != "--speed-trainer")
-        return false;
+    if (a != "--count-in" && a != "--mute" && a != "--speed-trainer") return false;
     if (i + 1 >= args.size()) {
-        error = std::string(a) + " needs a value";
+        error = CliText::needsValue;
         return true;
     }
     const std::string_view v = args[++i];
@@ -34,30 +33,24 @@ bool takePracticeOption(std::span<const std::string_view> args, std::size_t& i, 
         if (n && *n >= 0 && *n <= kMaxCountIn)
             p.countIn = *n;
         else
-            error = "--count-in takes 0..8";
-    } else if (a == "--cycles") {
-        if (n && *n >= 1 && *n <= kMaxCycles)
-            p.cycles = *n;
-        else
-            error = "--cycles takes 1..999";
+            error = CliText::countInValues;
     } else if (a == "--mute") {
         if (v == "dum" || v == "tek")
             p.mute = v == "dum" ? Hand::Dum : Hand::Tek;
         else
-            error = "--mute takes dum or tek";
+            error = CliText::muteValues;
     } else if (!(p.trainer = parseSpeedTrainer(v))) {
-        error = "--speed-trainer takes START:STEP:EVERY:FINAL, tempos 20..250, EVERY at least 1 "
-                "and a STEP that leads from START to FINAL";
+        error = CliText::trainerValues;
     }
     return true;
 }
 
-std::string practiceConflict(const PracticeOptions& p, bool looped, bool schedule, bool bpmGiven) {
-    if (looped && (p.cycles || p.trainer))
-        return "--looped goes with neither --cycles nor --speed-trainer";
-    if (schedule && p.any()) return "--schedule goes with the plain render only";
-    if (bpmGiven && p.trainer) return "--speed-trainer sets the tempo; leave out --bpm";
-    return {};
+std::optional<CliText> practiceConflict(const PracticeOptions& p, bool looped, bool schedule,
+                                        bool bpmGiven) {
+    if (looped && (p.cycles || p.trainer)) return CliText::loopedWithPractice;
+    if (schedule && p.any()) return CliText::scheduleWithPractice;
+    if (bpmGiven && p.trainer) return CliText::trainerWithBpm;
+    return std::nullopt;
 }
 
 std::vector<int> practiceTempos(const PracticeOptions& p, int bpm) {

@@ -2,13 +2,12 @@
 // cycles and the speed trainer. Without any of them `render` writes what Start plays.
 #pragma once
 
+#include "app/cli/cli_texts.h"
 #include "sound/practice.h"
 
 #include <cstddef>
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace zerkavi::cli {
@@ -34,12 +33,14 @@ inline constexpr const char* kPracticeUsage =
     "                             slower) every EVERY cycles, FINAL played EVERY cycles\n"
     "                             (all of them --cycles N long with --cycles)\n";
 
-// When args[i] is a practice option, takes it and its value (i then stands on the value)
-// and returns true; `error` says what is wrong with the value, if anything.
-bool takePracticeOption(std::span<const std::string_view> args, std::size_t& i, PracticeOptions& p,
-                        std::string& error);
-// What makes no sense together, or empty.
-std::string practiceConflict(const PracticeOptions& p, bool looped, bool schedule, bool bpmGiven);
+// When args[i] is --count-in, --click, --mute or --speed-trainer, takes it and its value (i
+// then stands on the value) and returns true; `error` says what is wrong with the value.
+// --cycles is read by the options parser, which shares it with export.
+bool takePracticeOption(const std::vector<std::string>& args, std::size_t& i, PracticeOptions& p,
+                        std::optional<CliText>& error);
+// What makes no sense together, if anything.
+std::optional<CliText> practiceConflict(const PracticeOptions& p, bool looped, bool schedule,
+                                        bool bpmGiven);
 // The tempo of every cycle to render.
 std::vector<int> practiceTempos(const PracticeOptions& p, int bpm);
 

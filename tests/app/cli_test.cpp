@@ -1,131 +1,156 @@
-// zerkavi-cli run as a user runs it.
-#include "tests/support/window_fixture.h"
+// zerkavi-cli list, render, export and export-plan run as a user runs them.
+#include "tests/support/cli_run.h"
+#include "tests/support/golden.h"
+#include "tests/support/support.h"
 
 #include "plans/texts.h"
 #include "usul/library_file.h"
 
-#include <QProcess>
+#include <QImage>
 
-#include <fstream>
+#include <algorithm>
 #include <map>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
+namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CliRun cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(ZERKAVI_CLI), args);
-    CliRun r;
-    if (!p.waitForFinished(60000)) return r;
-    r.exitCode = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-class CliTest : public ::testing::Test {
+// A program folder with one saved plan, as the plan screen writes it (CR LF lines).
+class Cli : public ::testing::Test {
   protected:
-    void SetUp() override { dir = QString::fromStdString(makeTemporaryFolder().string()); }
-    void TearDown() override { std::filesystem::remove_all(dir.toStdString()); }
-    QString dir;
+    void SetUp() override {
+        std::ofstream(folder / "Pesrev.txt", std::ios::binary)
+            << "Hane              165   2     4  84     \r\n"
+               "Son               38    3     8  84>50  \r\n";
+        std::ofstream(folder / "bos.txt", std::ios::binary) << "Bos 190 1 8 90\r\n"; // no beats
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    QString out(const char* name) const { return dir + "/" + name; }
+    // Runs with --dir the folder; "{dir}" in an argument stands for the folder.
+    CliRun run(QStringList args) const {
+        return runCli(args.replaceInStrings(QStringLiteral("{dir}"), dir) << "--dir" << dir);
+    }
+    static std::string text(const QByteArray& b) { return b.toStdString(); }
+    fs::path folder = makeTemporaryFolder();
+    QString dir = QString::fromStdString(folder.string());
 };
+
+struct Case {
+    QStringList args;
+    int exitCode;
+    const char* says;
+    Message message = Message::none; // the program's own message, all that is said
+};
+class CliRefuses : public Cli, public ::testing::WithParamInterface<Case> {};
 
 } // namespace
 
-TEST_F(CliTest, ListMakesTheLibraryAndPrintsEverySlot) {
-    const CliRun r = cli({"list", "--dir", dir});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+TEST_P(CliRefuses, WithItsTextInTheLanguageAskedFor) {
+    const CliRun r = run(GetParam().args);
+    EXPECT_EQ(r.exitCode, GetParam().exitCode) << text(r.err);
+    EXPECT_NE(text(r.err).find(GetParam().says), std::string::npos) << text(r.err);
+    EXPECT_EQ(r.err.contains("usage:"), GetParam().exitCode == 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    const Language lang = GetParam().args.contains("en") ? Language::English : Language::Turkish;
+    const Message m = GetParam().message;
+    EXPECT_EQ(text(r.err),
+              m == Message::none ? text(r.err) : languageTexts(lang).message[m] + "\n");
+    for (const auto& f : fs::directory_iterator(folder))
+        EXPECT_NE(f.path().stem(), "x") << "nothing written";
+}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliRefuses,
+    // clang-format off
+    ::testing::Values(
+        Case{{"play"}, 2, "zerkavi-cli: bilinmeyen komut play\n\nusage:"},
+        Case{{"--lang", "en", "play"}, 2, "zerkavi-cli: unknown command play\n\nusage:"},
+        Case{{"render", "201", "--out", "{dir}/x.wav"}, 1, "", Message::noBeats},
+        Case{{"export", "190", "--out", "{dir}/x.ly", "--lang", "en"}, 1, "", Message::noBeats},
+        Case{{"export-plan", "{dir}/bos.txt", "--out", "{dir}/x.mid"}, 1, "", Message::noBeats},
+        Case{{"render", "32"}, 2, "render için --out FILE gerekir"},
+        Case{{"render", "x", "--out", "{dir}/x.wav", "--lang", "en"}, 2, "SLOT takes a whole"},
+        Case{{"list", "--medium", "65", "--lang", "en"}, 2, "--medium and --weak take 20, 30"},
+        Case{{"render", "32", "--cycles", "2", "--out", "{dir}/x.wav"}, 2, "seçenek --cycles"},
+        Case{{"export", "38", "--out", "{dir}/x.doc", "--lang", "en"}, 2, "export writes .wav"},
+        Case{{"export-plan", "{dir}/Pesrev.txt", "--out", "{dir}/x.png"}, 2, ".png yazmaz"},
+        Case{{"render", "256", "--out", "{dir}/x.wav", "--lang", "en"}, 1, "slot must be 1..255"},
+        Case{{"export", "38", "--bpm", "251", "--out", "{dir}/x.mid", "--lang", "en"}, 1, "--bpm"},
+        Case{{"export-plan", "{dir}/no.txt", "--out", "{dir}/x.mid"}, 1, "bir plan dosyası yok"},
+        Case{{"export-plan", "{dir}/no.txt", "--out", "{dir}/x.mid", "--lang", "en"}, 1, "no such"},
+        Case{{"export", "38", "--out", "{dir}/no/x.mid", "--lang", "en"}, 1, "cannot write "},
+        Case{{"export", "38", "--out", "{dir}/no/x.png"}, 1, "yazılamıyor: "},
+        Case{{"check-plan", "{dir}/no.txt"}, 1, "okunamıyor: "}),
+    // clang-format on
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST_F(Cli, AFailedWriteLeavesTheFileThatWasThere) {
+    const fs::path old = folder / "x.wav";
+    std::ofstream(old) << "old";
+    const QStringList args{"render", "32", "--looped", "--out", out("x.wav"), "--dir", dir};
+    // A full disk, as a file-size limit below the sound's two minutes.
+    const auto env = QProcessEnvironment::systemEnvironment();
+    CliRun r = runCli(args + QStringList{"--lang", "en"}, env, 1000);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(text(r.err),
+              "cannot write " + old.string() + "; a file that was there is left as it was\n");
+    r = runCli(args, env, 1000);
+    EXPECT_EQ(text(r.err),
+              "yazılamıyor: " + old.string() + "; orada olan dosya olduğu gibi kaldı\n");
+    EXPECT_EQ(readBytes(old), std::vector<char>({'o', 'l', 'd'}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 4) << "no scratch file left";
+    ASSERT_EQ(runCli(args).exitCode, 0); // all written: the file is replaced
+    // A device is written through, never removed or replaced.
+    r = run({"render", "32", "--out", "/dev/full"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+}
+
+TEST_F(Cli, ListAndRender) {
+    CliRun r = run({"list"});
+    ASSERT_EQ(r.exitCode, 0) << text(r.err);
+    const QStringList lines = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 255);
     EXPECT_EQ(lines[31], QString::fromUtf8(" 32    8/8   Düyek") + QString(35, ' '));
     EXPECT_EQ(lines[182], QString::fromUtf8("183   88/4   Darb-ı fetih") + QString(28, ' '));
-    for (const QString& l : lines)
-        EXPECT_EQ(l.size(), 53);
-    const auto bytes = readBytes(std::filesystem::path(dir.toStdString()) / "usuller.usl");
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(),
-                           reinterpret_cast<const char*>(defaultLibraryImage().data())));
-    // Global options may also follow the command.
-    EXPECT_EQ(cli({"--dir", dir, "list"}).out, r.out);
-}
-
-TEST_F(CliTest, RenderWritesTheFileAndItsSchedule) {
-    const QString out = dir + "/Düyek 120.wav";
-    const CliRun r = cli(
-        {"render", "32", "--dir", dir, "--bpm", "120", "--unit", "4", "--out", out, "--schedule"});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out, QStringLiteral("1 40 1 250\n2 100 1 750\n3 220 1 1000\n4 280 1 1500\n"
-                                    "5 400 1 2000\n"));
-    const auto wav = readBytes(out.toStdString());
-    EXPECT_EQ(wav.size(), 44u + 2u * 88200u);
-    EXPECT_EQ(std::string(wav.data(), 4), "RIFF");
-    // The sample bank was made in a folder of its own and went with it.
-    EXPECT_FALSE(std::filesystem::exists(dir.toStdString() + "/zrkv"));
-}
-
-TEST_F(CliTest, RefusalsAndUsageErrors) {
-    const std::string en3 = languageTexts(Language::English).message[Message::noBeats];
-    CliRun r = cli({"--lang", "en", "render", "201", "--dir", dir, "--out", dir + "/x.wav"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.toStdString(), en3 + "\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.toStdString() + "/x.wav"));
-    r = cli({"render", "201", "--dir", dir, "--out", dir + "/x.wav"});
-    EXPECT_EQ(r.err.toStdString(),
-              languageTexts(Language::Turkish).message[Message::noBeats] + "\n");
-
-    EXPECT_EQ(cli({"render", "0", "--dir", dir, "--out", dir + "/x.wav"}).exitCode, 1);
-    EXPECT_EQ(cli({"render", "256", "--dir", dir, "--out", dir + "/x.wav"}).exitCode, 1);
-    EXPECT_EQ(cli({"render", "32", "--bpm", "19", "--dir", dir, "--out", dir + "/x.wav"}).exitCode,
-              1);
-    EXPECT_EQ(cli({"render", "32", "--bpm", "251", "--dir", dir, "--out", dir + "/x.wav"}).exitCode,
-              1);
-    r = cli({"render", "32", "--dir", dir, "--out", dir + "/no such folder/x.wav"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.err.contains(QString::fromUtf8("yazılamıyor")));
-    r = cli({"render", "32", "--lang", "en", "--dir", dir, "--out", dir + "/no such folder/x.wav"});
-    EXPECT_TRUE(r.err.contains("cannot write"));
-
-    for (const QStringList& bad :
-         {QStringList{}, QStringList{"play"}, QStringList{"render", "32"},
-          QStringList{"render", "32", "--out"}, QStringList{"render", "x", "--out", "a"},
-          QStringList{"list", "--unit", "5"}, QStringList{"list", "--medium", "65"},
-          QStringList{"list", "--lang", "de"}, QStringList{"list", "--bogus"}}) {
-        r = cli(bad);
-        EXPECT_EQ(r.exitCode, 2) << bad.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains("usage:")) << bad.join(' ').toStdString();
-    }
-    r = cli({"--help"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_TRUE(r.out.contains("render SLOT"));
-
-    // A damaged library is read, not repaired; nothing in it changes.
-    { std::ofstream(dir.toStdString() + "/usuller.usl", std::ios::binary) << "short"; }
-    r = cli({"render", "32", "--dir", dir, "--out", dir + "/x.wav"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err.toStdString(),
-              languageTexts(Language::Turkish).message[Message::loadError] + "\n");
-    EXPECT_EQ(readBytes(dir.toStdString() + "/usuller.usl").size(), 5u);
-}
-
-TEST_F(CliTest, EachInstrumentWordPlaysItsOwnDrum) {
+    EXPECT_TRUE(
+        std::ranges::equal(readBytes<std::uint8_t>(folder / "usuller.usl"), defaultLibraryImage()));
+    r = run({"render", "32", "--bpm", "120", "--unit", "4", "--out", out("d.wav"), "--schedule",
+             "--medium", "20", "--weak", "90"});
+    ASSERT_EQ(r.exitCode, 0) << text(r.err);
+    EXPECT_EQ(text(r.out), "1 40 1 250\n2 100 1 750\n3 220 1 1000\n4 280 1 1500\n5 400 1 2000\n");
+    EXPECT_EQ(fs::file_size(out("d.wav").toStdString()), 44u + 2u * 88200u);
+    // Each instrument word plays its own drum; without one the bendir plays.
     std::map<QString, std::vector<char>> sound;
     for (const QString drum : {"kudum", "bendir", "def"}) {
-        const QString out = dir + "/" + drum + ".wav";
-        ASSERT_EQ(cli({"render", "32", "--dir", dir, "--instrument", drum, "--out", out}).exitCode,
-                  0);
-        sound[drum] = readBytes(out.toStdString());
+        ASSERT_EQ(run({"render", "32", "--out", out("i.wav"), "--instrument", drum}).exitCode, 0);
+        sound[drum] = readBytes(out("i.wav").toStdString());
     }
+    ASSERT_EQ(run({"render", "32", "--out", out("i.wav")}).exitCode, 0);
+    EXPECT_EQ(readBytes(out("i.wav").toStdString()), sound["bendir"]);
     EXPECT_NE(sound["kudum"], sound["bendir"]);
     EXPECT_NE(sound["def"], sound["bendir"]);
     EXPECT_NE(sound["def"], sound["kudum"]);
-    // Without the option the bendir plays.
-    const QString plain = dir + "/plain.wav";
-    ASSERT_EQ(cli({"render", "32", "--dir", dir, "--out", plain}).exitCode, 0);
-    EXPECT_EQ(readBytes(plain.toStdString()), sound["bendir"]);
+}
+
+TEST_F(Cli, ExportWritesEachFormatFromTheExtension) {
+    ASSERT_EQ(
+        run({"export", "38", "--out", out("A.mid"), "--cycles", "3", "--bpm", "120"}).exitCode, 0);
+    const auto mid = readBytes(out("A.mid").toStdString());
+    const QByteArray marker = QByteArray("\xFF\x06\x05") + "Aksak"; // one per cycle
+    EXPECT_EQ(QByteArray(mid.data(), qsizetype(mid.size())).count(marker), 3);
+    // Without --cycles the sound is one cycle, as Start plays it: 9/8 at 150 eighths.
+    ASSERT_EQ(run({"export", "38", "--out", out("a.wav")}).exitCode, 0);
+    EXPECT_EQ(fs::file_size(out("a.wav").toStdString()), 44u + 2u * 158760u);
+    ASSERT_EQ(run({"export-plan", out("Pesrev.txt"), "--out", out("p.ogg")}).exitCode, 0);
+    EXPECT_GT(fs::file_size(out("p.ogg").toStdString()), 1000u);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment(); // no display needed
+    env.remove(QStringLiteral("DISPLAY"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    for (const char* name : {"a.png", "a.PDF", "a.svg", "a.jpg"})
+        ASSERT_EQ(runCli({"export", "38", "--dir", dir, "--out", out(name)}, env).exitCode, 0);
+    EXPECT_TRUE(matchesGolden(QStringLiteral("aksak.png"), QImage(out("a.png"))));
+    EXPECT_EQ(QImage(out("a.jpg")).size(), QSize(520, 210));
+    EXPECT_FALSE(fs::exists(folder / "zrkv")); // the sample bank went with its own folder
 }

@@ -18,12 +18,10 @@ TEST(DataFolder, OnlyAnInstalledProgramUsesThePerUserDataFolder) {
     ::setenv("HOME", home.c_str(), 1);
     ::unsetenv("XDG_DATA_HOME");
     EXPECT_EQ(installedDataFolder(prefix / "bin"), std::nullopt); // no menu entry: portable
-
     std::ofstream(prefix / "share/applications" / kDesktopEntryName).put('\n');
     EXPECT_EQ(installedDataFolder(prefix / "bin"), home / ".local/share/zerkavi");
     EXPECT_TRUE(std::filesystem::is_directory(home / ".local/share/zerkavi"));
     EXPECT_EQ(installedDataFolder(prefix / "share"), std::nullopt); // not a bin folder
-
     ::setenv("XDG_DATA_HOME", (t.path() / "data").c_str(), 1);
     EXPECT_EQ(installedDataFolder(prefix / "bin"), t.path() / "data/zerkavi");
     ::setenv("XDG_DATA_HOME", "relative", 1); // ignored, as the XDG rules say

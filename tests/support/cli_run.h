@@ -12,15 +12,22 @@ struct CliRun {
     QByteArray out, err;
 };
 
-// `tmpdir`, when given, is the TMPDIR the program sees.
-inline CliRun runCli(const QStringList& args, const QString& tmpdir = {}) {
+// `env` is what the program sees; `fileSizeLimitKb` > 0 makes every file it writes fail
+// beyond that size, as a full disk does.
+inline CliRun runCli(const QStringList& args,
+                     const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+                     int fileSizeLimitKb = 0) {
     QProcess p;
-    if (!tmpdir.isEmpty()) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TMPDIR"), tmpdir);
-        p.setProcessEnvironment(env);
-    }
-    p.start(QStringLiteral(ZERKAVI_CLI), args);
+    p.setProcessEnvironment(env);
+    if (fileSizeLimitKb > 0)
+        p.start(QStringLiteral("/bin/sh"),
+                QStringList{"-c",
+                            QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"")
+                                .arg(fileSizeLimitKb),
+                            QStringLiteral(ZERKAVI_CLI)} +
+                    args);
+    else
+        p.start(QStringLiteral(ZERKAVI_CLI), args);
     CliRun r;
     if (!p.waitForFinished(60000)) return r;
     r.exitCode = p.exitCode();
