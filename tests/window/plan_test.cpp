@@ -87,7 +87,6 @@ class PlanTest : public StartedWindowTest {
 TEST_F(PlanTest, PlannedModeSlidesTheFramesUpAndBack) {
     const int low = window->innerHeight() + 2;
     EXPECT_EQ(window->Frame5->y(), low - 165);
-    EXPECT_FALSE(window->Command3->isEnabled());
     window->Command2->click(); // the panel opens over the usul table, with its effect
     EXPECT_TRUE(window->Picture3->isVisible());
     EXPECT_FALSE(window->Command2->isEnabled());
