@@ -138,6 +138,10 @@ bool Recorder::start() {
     return parec_.waitForStarted(5000);
 }
 
+bool Recorder::startHeard() {
+    return start() && runUntil([&] { return sampleCount() > kRate / 10; }, 10000);
+}
+
 void Recorder::stop() {
     if (parec_.state() == QProcess::NotRunning) return;
     ::kill(pid_t(parec_.processId()), SIGINT);

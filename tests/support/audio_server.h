@@ -61,6 +61,9 @@ class Recorder {
     Recorder(const QProcessEnvironment& env, const QElapsedTimer& wall);
     ~Recorder() { stop(); }
     bool start();
+    // Starts and waits until the monitor delivers: it stays silent for a second or more
+    // after parec connects. False when nothing came within 10 s.
+    bool startHeard();
     void stop();
     qsizetype sampleCount() const { return bytes_.size() / 2; }
     std::int16_t sample(qsizetype i) const {

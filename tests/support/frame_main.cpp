@@ -1,14 +1,11 @@
 // GoogleTest main for the tests that need a real X server with a window manager: starts
 // Xvfb with a 1024 x 768 screen and openbox on it, then the application on that display.
 // Where either is missing every test is skipped with the reason.
-#include <gtest/gtest.h>
+#include "tests/support/window_fixture.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QThread>
 
 #include <cstdio>
@@ -84,14 +81,7 @@ int main(int argc, char** argv) {
     } else {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    int rc = 0;
-    {
-        QApplication app(argc, argv);
-        QTemporaryDir settings;
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
-        ::testing::InitGoogleTest(&argc, argv);
-        rc = RUN_ALL_TESTS();
-    }
+    const int rc = zerkavi::testing::runTestsInApplication(argc, argv);
     for (QProcess* p : {&openbox, &xvfb})
         if (p->state() != QProcess::NotRunning) {
             p->terminate();

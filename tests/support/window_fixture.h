@@ -8,15 +8,39 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QByteArray>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 #include <memory>
 
 namespace zerkavi::testing {
+
+// Runs the tests in a QApplication whose user settings live in a temporary folder: no test
+// reads or writes those of the user running it.
+inline int runTestsInApplication(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
 
 class RecordingMessages : public MessageBoxes {
   public:
@@ -43,6 +67,21 @@ inline std::vector<QWidget*> editingButtons(ArayüzKalıp& w) {
             w.But_uzat, w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
 }
 
+// A control of the window by its object name; null when there is none.
+inline QObject* control(const ArayüzKalıp& w, const char* name) {
+    for (QObject* o : w.allControls)
+        if (o->objectName() == QString::fromUtf8(name)) return o;
+    return nullptr;
+}
+
+// Whether a control can be used now (a timer: whether it runs).
+inline bool isEnabled(const QObject* o) {
+    if (auto* w = qobject_cast<const QWidget*>(o)) return w->isEnabled();
+    if (auto* a = qobject_cast<const QAction*>(o)) return a->isEnabled();
+    if (auto* t = qobject_cast<const QTimer*>(o)) return t->isActive();
+    return false;
+}
+
 class WindowTest : public ::testing::Test {
   protected:
     // Each test has its own user settings, in its folder: a first start.
@@ -60,10 +99,40 @@ class WindowTest : public ::testing::Test {
         window = std::make_unique<ArayüzKalıp>(folder, messages, screen);
         return window->startUp();
     }
+    // Opens the library list with its button and picks `slot` with the left button.
+    void load(int slot) {
+        window->But_yükle->click();
+        window->List1_Pick(slot - 1, Qt::LeftButton);
+    }
+    // Slot `slot` of the library file as it is on disk.
+    RecordBytes slotOnDisk(int slot) const {
+        const auto bytes = readBytes<std::uint8_t>(folder / "usuller.usl");
+        RecordBytes b{};
+        std::copy_n(bytes.begin() + std::ptrdiff_t(slot - 1) * kRecordBytes, kRecordBytes,
+                    b.begin());
+        return b;
+    }
+    // The text of message `k` in `lang`.
+    static QString msg(int k, Language lang = Language::Turkish) {
+        return QString::fromStdString(languageTexts(lang).message[k]);
+    }
 
     std::filesystem::path folder;
     RecordingMessages messages;
     std::unique_ptr<ArayüzKalıp> window;
+};
+
+// The window started and shown, its sound on a clock (no device needed) and its plan
+// frames sliding without waiting.
+class StartedWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(start());
+        window->media.forceClock();
+        window->slideWaitMs = 0;
+        window->show();
+    }
 };
 
 } // namespace zerkavi::testing

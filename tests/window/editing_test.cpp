@@ -1,180 +1,163 @@
+// Editing on the notation with the mouse, the editing buttons, and the keyboard.
 #include "tests/support/window_fixture.h"
 
 #include "notation/layout.h"
-
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QPushButton>
-#include <QTest>
+#include "usul/library_file.h"
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
 
 namespace {
 
-class EditingTest : public WindowTest {
+class EditingTest : public StartedWindowTest {
   protected:
     void SetUp() override {
-        WindowTest::SetUp();
-        ASSERT_TRUE(start());
-        window->show();
+        StartedWindowTest::SetUp();
         // Pop-ups choose the item the test asks for instead of waiting for a click.
         window->popUp = [this](QMenu* menu, QPoint at) {
-            opened.push_back({menu, at});
+            opened.push_back(menu);
+            openedAt = at;
             if (choose) choose->trigger();
         };
     }
-    void load(int slot) {
-        window->But_yükle_Click();
-        window->List1_Pick(slot - 1, Qt::LeftButton);
-    }
-    // A press on the notation at picture coordinates.
     void press(Qt::MouseButton button, QPoint p) {
         QTest::mousePress(window->Picture1, button, {}, p);
     }
-    struct Opened {
-        QMenu* menu;
-        QPoint at;
-    };
-    std::vector<Opened> opened;
+    const Halka& circle3() const { return window->currentUsul.circle(3); }
+    std::vector<QMenu*> opened;
+    QPoint openedAt;
     QAction* choose = nullptr;
 };
 
 } // namespace
 
-TEST_F(EditingTest, PressesBeforeAnUsulIsLoadedShowMessage15) {
-    press(Qt::LeftButton, QPoint(40, 75));
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(),
-              languageTexts(Language::Turkish).message[Message::loadAnUsulFirst]);
+TEST_F(EditingTest, PressesOnTheNotationEditTheCircleUnderThem) {
+    press(Qt::LeftButton, QPoint(40, 75)); // nothing loaded yet
+    EXPECT_EQ(messages.shown, QStringList{msg(15)});
     EXPECT_TRUE(opened.empty());
-    // Moving still shows the circle number in the corner.
-    QTest::mouseMove(window->Picture1, QPoint(60, 75));
-    EXPECT_EQ(window->currentHalka, 2);
-}
-
-TEST_F(EditingTest, NoteAndSyllableMenusChangeTheCircle) {
+    messages.shown.clear();
     load(201);
-    // Left press on the circle band of circle 3 opens the note menu above the press.
+    // Left on the circle band: the note menu, above the press.
     choose = window->Mn_editNota[3]; // Düm quarter
     press(Qt::LeftButton, QPoint(80, 75));
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].menu, window->Mn_edit);
-    EXPECT_EQ(opened[0].at,
-              window->central->mapToGlobal(QPoint(80, window->Picture1->y() + 75 - 168)));
-    EXPECT_EQ(window->currentUsul.circle(3).rightDuration, 16);
-    EXPECT_EQ(window->currentUsul.circle(3).level, 0);
+    ASSERT_EQ(opened, std::vector<QMenu*>{window->Mn_edit});
+    EXPECT_EQ(openedAt, window->central->mapToGlobal(QPoint(80, window->Picture1->y() + 75 - 168)));
+    EXPECT_EQ(circle3().rightDuration, 16);
     EXPECT_EQ(window->Text4->text(), QStringLiteral("16"));
-    // A Tek on the same circle keeps the Düm; the total counts the Düm only.
-    choose = window->Mn_editNota[12];
-    press(Qt::LeftButton, QPoint(80, 76));
-    EXPECT_EQ(window->currentUsul.circle(3).leftDuration, 8);
-    EXPECT_EQ(window->currentUsul.circle(3).rightDuration, 16);
-    EXPECT_EQ(window->Text4->text(), QStringLiteral("16"));
-    // Right press on the circle band: the syllable menu.
+    // Right on the circle band: the syllable menu.
     choose = window->Mn_metin[7];
     press(Qt::RightButton, QPoint(80, 75));
-    EXPECT_EQ(opened.back().menu, window->Mn_metinler);
-    EXPECT_EQ(window->currentUsul.circle(3).syllable, U"Hek");
-    // Loudness on the staff bands, left button: 0 -> 1 -> 2.
+    EXPECT_EQ(opened.back(), window->Mn_metinler);
+    EXPECT_EQ(circle3().syllable, U"Hek");
     choose = nullptr;
-    press(Qt::LeftButton, QPoint(80, 60));
-    press(Qt::LeftButton, QPoint(80, 90));
-    EXPECT_EQ(window->currentUsul.circle(3).level, 2);
-    // Dots on the Düm band with the right button: 16 -> 24 -> 28 -> 16.
-    press(Qt::RightButton, QPoint(80, 58));
-    EXPECT_EQ(window->currentUsul.circle(3).rightDuration, 24);
-    press(Qt::RightButton, QPoint(80, 58));
-    EXPECT_EQ(window->currentUsul.circle(3).rightDuration, 28);
-    press(Qt::RightButton, QPoint(80, 58));
-    EXPECT_EQ(window->currentUsul.circle(3).rightDuration, 16);
-    // The gap after circle 3 toggles its bar line; on the last stroke it is drawn in red.
-    press(Qt::LeftButton, QPoint(90, 75));
-    EXPECT_EQ(window->currentUsul.circle(3).barLine, 1);
+    press(Qt::LeftButton, QPoint(80, 60)); // the staff: loudness
+    EXPECT_EQ(circle3().level, 1);
+    press(Qt::RightButton, QPoint(80, 58)); // right on the Düm line: a dot
+    EXPECT_EQ(circle3().rightDuration, 24);
+    press(Qt::LeftButton, QPoint(90, 75)); // the gap after it: a bar line, red on screen
+    EXPECT_EQ(circle3().barLine, 1);
     EXPECT_EQ(QColor(window->Picture1->image().pixel(90, 63)), QColor(255, 0, 0));
-    press(Qt::LeftButton, QPoint(90, 75));
-    EXPECT_EQ(window->currentUsul.circle(3).barLine, 0);
-    // Between the rows and left of the first circle nothing happens.
-    const Halka before = window->currentUsul.circle(3);
-    press(Qt::LeftButton, QPoint(34, 75));
-    EXPECT_EQ(window->currentUsul.circle(3), before);
-    // Delete the Düm through the menu's text item.
-    choose = window->Mn_editNota[6];
-    press(Qt::LeftButton, QPoint(80, 75));
-    EXPECT_EQ(window->currentUsul.circle(3).rightDuration, 0);
-    EXPECT_EQ(window->Text4->text(), QStringLiteral("8"));
-    // Nothing was written to the library before Save.
-    EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 431104u);
-    const auto bytes = readBytes(folder / "usuller.usl");
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(),
-                           reinterpret_cast<const char*>(defaultLibraryImage().data())));
+    // Nothing reaches the library before Save.
+    const auto bytes = readBytes<std::uint8_t>(folder / kLibraryFileName);
+    const auto image = defaultLibraryImage();
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.begin(), image.end()));
 }
 
-TEST_F(EditingTest, ClearAndTheDurationButtons) {
+TEST_F(EditingTest, EveryEditingButtonActsOnce) {
     load(233); // Düyek v. in the user area: everything is editable
-    ASSERT_TRUE(window->But_Temizle->isEnabled());
-    // Doubling is refused by a whole note; halving by a 32nd.
     window->currentUsul.circle(1).rightDuration = 64;
-    window->But_mertebe_Click(0);
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(),
-              languageTexts(Language::Turkish).message[Message::durationsAtLimit]);
-    EXPECT_EQ(window->currentUsul.circle(1).rightDuration, 64);
+    window->But_mertebe[0]->click(); // a whole note cannot be doubled
+    EXPECT_EQ(messages.shown, QStringList{msg(7)});
     window->currentUsul.circle(1).rightDuration = 8;
-    window->But_mertebe_Click(0);
+    window->But_mertebe[0]->click();
     EXPECT_EQ(window->currentUsul.circle(1).rightDuration, 16);
     EXPECT_EQ(window->Label4->text(), QStringLiteral("Fazla"));
-    window->But_mertebe_Click(1);
+    window->But_mertebe[1]->click();
     EXPECT_EQ(window->currentUsul.circle(1).rightDuration, 8);
 
-    // Expand and compress move strokes and never lose one.
-    const int strokes = [&] {
-        int n = 0;
-        for (const Halka& h : window->currentUsul.circles)
-            n += h.hasStroke();
-        return n;
-    }();
-    const int total = window->currentUsul.totalLength;
+    const auto strokes = [&] { return strokeList(window->currentUsul).size(); };
+    const std::size_t count = strokes();
     const int last = MevcutHalka(window->currentUsul);
-    window->But_uzat_Click(); // laid out at the widest spacing already: nothing to do
-    EXPECT_EQ(MevcutHalka(window->currentUsul), last);
-    window->But_kısalt_Click();
-    window->But_kısalt_Click();
+    window->But_kısalt->click();
     const int packed = MevcutHalka(window->currentUsul);
     EXPECT_LT(packed, last);
-    window->But_uzat_Click();
+    window->But_uzat->click();
     EXPECT_GT(MevcutHalka(window->currentUsul), packed);
-    window->But_optimize_Click();
-    int after = 0;
-    for (const Halka& h : window->currentUsul.circles)
-        after += h.hasStroke();
-    EXPECT_EQ(after, strokes);
+    window->But_kısalt->click();
+    const int total = window->currentUsul.totalLength;
+    window->But_optimize->click();
+    EXPECT_EQ(strokes(), count);
     EXPECT_EQ(window->currentUsul.totalLength, total);
 
-    window->But_Temizle_Click();
-    for (const Halka& h : window->currentUsul.circles) {
-        ASSERT_FALSE(h.hasStroke());
-        ASSERT_EQ(h.level, 2);
-        ASSERT_EQ(h.syllable, U"   ");
-    }
-    // Label1 shows "0" until the numerator's change handler puts the slot back.
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("233"));
-    EXPECT_EQ(window->Text2->text(), QStringLiteral("0"));
-    EXPECT_EQ(window->Text3->text(), QStringLiteral("8"));
+    window->But_Temizle->click();
+    EXPECT_EQ(strokes(), 0u);
     EXPECT_TRUE(window->Text5->text().isEmpty());
-    EXPECT_EQ(window->Label4->text(), QStringLiteral("Tamam"));
-    EXPECT_EQ(window->currentSlot, 233); // still editable
+    EXPECT_TRUE(window->But_kaydet->isEnabled()); // still editable
 }
 
-TEST_F(EditingTest, LanguageSwitchRedrawsTheLoudnessLetters) {
-    load(32);
-    const QImage turkish = window->Picture1->image();
-    window->Mn_Lisanlar->trigger();
-    EXPECT_NE(window->Picture1->image(), turkish);
-    EXPECT_EQ(window->Label4->text(), QStringLiteral("Match"));
-    window->Mn_Lisanlar->trigger();
-    EXPECT_EQ(window->Picture1->image(), turkish);
+namespace {
+
+class KeyboardTest : public StartedWindowTest {
+  protected:
+    void SetUp() override {
+        StartedWindowTest::SetUp();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void key(Qt::Key k, QWidget* to = nullptr) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(to ? to : focus ? focus : window.get(), k);
+    }
+    // The current row and whether it is in sight, once the list is laid out.
+    std::pair<int, bool> shownRow(QListWidget* list) {
+        QTest::qWait(20);
+        const QRect r = list->visualItemRect(list->currentItem());
+        return {list->currentRow(), r.top() >= 0 && r.bottom() < list->viewport()->height()};
+    }
+};
+
+} // namespace
+
+TEST_F(KeyboardTest, TheListsOpenOnTheCurrentSlotAndAnswerTheKeys) {
+    window->But_yükle->click();
+    EXPECT_EQ(shownRow(window->List1), std::make_pair(0, true)) << "nothing loaded: slot 1";
+    key(Qt::Key_End);
+    key(Qt::Key_PageUp);
+    const int row = window->List1->currentRow();
+    key(Qt::Key_Return);
+    EXPECT_EQ(window->currentSlot, row + 1);
+    window->But_yükle->click();
+    EXPECT_EQ(shownRow(window->List1), std::make_pair(row, true));
+    key(Qt::Key_Down);
+    key(Qt::Key_Escape); // loads nothing
+    EXPECT_FALSE(window->List1->isVisible());
+    EXPECT_EQ(window->currentSlot, row + 1);
+    load(32); // the save list of a built-in usul starts at the user's first slot
+    window->But_farklı->click();
+    EXPECT_EQ(shownRow(window->List2), std::make_pair(0, true));
+}
+
+TEST_F(KeyboardTest, ArrowsPlusMinusAndSpace) {
+    key(Qt::Key_Right, window.get());
+    key(Qt::Key_Left, window.get());
+    EXPECT_EQ(window->currentSlot, 1);
+    window->Text5->setFocus(); // in a text field the arrows move the cursor
+    key(Qt::Key_Right, window->Text5);
+    EXPECT_EQ(window->currentSlot, 1);
+    window->setFocus();
+    key(Qt::Key_Plus, window.get());
+    EXPECT_EQ(window->bpm(), 151);
+    key(Qt::Key_Minus, window.get());
+    key(Qt::Key_Minus, window.get());
+    EXPECT_EQ(window->bpm(), 149);
+    key(Qt::Key_Space, window.get());
+    EXPECT_TRUE(window->usulPlaying);
+    key(Qt::Key_Space, window.get());
+    EXPECT_FALSE(window->usulPlaying);
+    QTest::mouseClick(window->Label5, Qt::LeftButton); // Escape closes the tempo picker
+    key(Qt::Key_Escape, window.get());
+    EXPECT_FALSE(window->Picture8->isVisible());
+    // The Keys menu is locked with the other menus while a list is open.
+    window->But_yükle->click();
+    EXPECT_FALSE(window->Mn_klavye->menuAction()->isEnabled());
 }

@@ -5,14 +5,8 @@
 
 #include "window/colour.h"
 
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
 #include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QTest>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;

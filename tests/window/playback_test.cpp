@@ -1,131 +1,83 @@
+// Start and Stop of an usul, the marker, the tempo controls, and the same sound from the
+// command line.
 #include "tests/support/window_fixture.h"
 
-#include "sound/usul_render.h"
-
-#include <QLabel>
-#include <QListWidget>
 #include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTest>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
 
 namespace {
 
-class PlaybackTest : public WindowTest {
+class PlaybackTest : public StartedWindowTest {
   protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        ASSERT_TRUE(start());
-        window->media.forceClock(); // no sound device needed; time runs on a clock
-        window->show();
-    }
-    void load(int slot) {
-        window->But_yükle_Click();
-        window->List1_Pick(slot - 1, Qt::LeftButton);
-    }
+    QColor at(int x, int y) const { return QColor(window->Picture1->image().pixel(x, y)); }
 };
 
 } // namespace
 
-TEST_F(PlaybackTest, StartRefusesAnUsulWithoutBeats) {
-    load(201);
-    window->But_Baslat_Click();
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown[0].toStdString(),
-              languageTexts(Language::Turkish).message[Message::noBeats]);
-    EXPECT_TRUE(window->But_Baslat->isEnabled());
-    EXPECT_TRUE(window->media.sentCommands().isEmpty());
-    EXPECT_FALSE(std::filesystem::exists(folder / "zrkv" / "Shablon.---"));
-}
-
 TEST_F(PlaybackTest, StartPlaysLocksAndMovesTheMarkerStopRestores) {
+    load(201); // no beats: refused, nothing sent
+    window->But_Baslat->click();
+    EXPECT_EQ(messages.shown, QStringList{msg(3)});
+    EXPECT_TRUE(window->media.sentCommands().isEmpty());
+
     load(32);
     const QImage before = window->Picture1->image();
-    window->But_Baslat_Click();
-    const QStringList expected = {
-        "stop kivo", "close kivo",
-        "open " + QString::fromStdString((folder / "zrkv" / "Shablon.---").string()) +
-            " type WaveAudio alias kivo",
-        "play kivo from 0"};
-    const QStringList sent = window->media.sentCommands();
-    ASSERT_EQ(sent.size(), 4);
-    EXPECT_EQ(sent[0], expected[0]);
-    EXPECT_EQ(sent[1], expected[1]);
-    EXPECT_EQ(sent[2], expected[2]);
-    EXPECT_EQ(sent[3], expected[3]);
-    // Playing: only Stop is free.
+    window->But_Baslat->click();
+    EXPECT_EQ(
+        window->media.sentCommands(),
+        QStringList({"stop kivo", "close kivo",
+                     "open " + QString::fromStdString((folder / "zrkv" / "Shablon.---").string()) +
+                         " type WaveAudio alias kivo",
+                     "play kivo from 0"}));
     EXPECT_TRUE(window->But_Dur->isEnabled());
-    EXPECT_FALSE(window->But_Baslat->isEnabled());
     EXPECT_FALSE(window->But_yükle->isEnabled());
-    EXPECT_FALSE(window->VScroll1->isEnabled());
-    // The marker: blue on the first stroke's circle, 3 pixels from its centre (40, 75).
-    EXPECT_EQ(window->schedule.strokeCount(), 5);
-    EXPECT_EQ(QColor(window->Picture1->image().pixel(43, 75)), QColor(0, 0, 255));
-    EXPECT_NE(window->Picture1->image(), before);
-
-    // After the first stroke (8 64ths at 150 to the eighth: 400 ms) the marker moved on.
-    EXPECT_EQ(window->schedule.stroke(1).endMs, 400);
+    // The marker: blue on the first stroke's circle, then on the second (circle 4) after
+    // the first stroke's 400 ms (8 64ths at 150 to the eighth).
+    EXPECT_EQ(at(43, 75), QColor(0, 0, 255));
     QTest::qWait(550);
-    EXPECT_EQ(window->currentStroke, 1);
-    EXPECT_EQ(QColor(window->Picture1->image().pixel(103, 75)), QColor(0, 0, 255)); // circle 4
-
-    window->But_dur_Click();
+    EXPECT_EQ(at(103, 75), QColor(0, 0, 255));
+    window->But_Dur->click();
     EXPECT_EQ(window->media.sentCommands().mid(4), QStringList({"stop kivo", "close kivo"}));
     EXPECT_EQ(window->Picture1->image(), before); // the inverting pen leaves no trace
     EXPECT_TRUE(window->But_Baslat->isEnabled());
-    EXPECT_FALSE(window->But_Dur->isEnabled());
     EXPECT_FALSE(window->But_kaydet->isEnabled()); // still a built-in slot
     EXPECT_EQ(window->strokeTimers.runningCount(), 0);
 }
 
-TEST_F(PlaybackTest, TheEndTimerStopsAShortUsul) {
+TEST_F(PlaybackTest, TheEndTimerStopsAShortUsulAndLoopedFillsTwoMinutes) {
     load(1);                                                 // Nim sofyan 2/8, 16 64ths
     window->VScroll1->setValue(window->VScroll1->minimum()); // 250 bpm
-    window->PicBirimNota_Click();                            // the sixteenth: 960 ms
-    ASSERT_EQ(window->unitNote, 16);
-    const QImage before = window->Picture1->image();
-    window->But_Baslat_Click();
+    QTest::mouseClick(window->PicBirimNota, Qt::LeftButton); // the sixteenth: 960 ms
+    window->But_Baslat->click();
     EXPECT_EQ(int(window->schedule.playLengthMs + 0.5), 960);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->But_Baslat->isEnabled(); }, 3000));
-    EXPECT_TRUE(window->But_Baslat->isEnabled());
-    EXPECT_FALSE(window->But_Dur->isEnabled());
     EXPECT_EQ(window->media.sentCommands().mid(4), QStringList({"stop kivo", "close kivo"}));
-    EXPECT_EQ(window->Picture1->image(), before);
-}
 
-TEST_F(PlaybackTest, OneStrokeStartsNoStrokeTimerAndLoopedFillsTwoMinutes) {
     load(201);
     window->currentUsul.circle(1).rightDuration = 64;
     window->göster();
-    window->But_Baslat_Click();
-    EXPECT_EQ(window->strokeTimers.runningCount(), 0);
-    EXPECT_EQ(window->endTimer.runningCount(), 1);
-    window->But_dur_Click();
-    // Looped: a whole at 150 to the eighth is 3,200 ms, so 37 cycles fill 118.4 s.
-    window->Option3->setChecked(true);
-    window->But_Baslat_Click();
-    EXPECT_EQ(window->schedule.timing.cycleMs, 3200);
+    window->VScroll1->setValue(270 - 150);
+    window->PicBirimNota_Click();
+    window->PicBirimNota_Click(); // back to the eighth
+    window->Option3->click();
+    window->But_Baslat->click(); // a whole at 150 to the eighth: 37 cycles of 3,200 ms
     EXPECT_EQ(window->schedule.cycles, 37);
     EXPECT_EQ(window->strokeTimers.runningCount(), 36);
-    EXPECT_EQ(window->schedule.stroke(37).endMs, 3200 * 37);
-    window->But_dur_Click();
+    window->But_Dur->click();
     EXPECT_EQ(window->endTimer.runningCount(), 0);
 }
 
 TEST_F(PlaybackTest, TheCommandLineWritesTheSameSoundAsStart) {
-    load(38);                             // Aksak
-    window->Option1[1]->setChecked(true); // kudüm
-    window->Option3->setChecked(true);
+    load(38);                    // Aksak
+    window->Option1[1]->click(); // kudüm
+    window->Option3->click();    // looped
     window->VScroll1->setValue(270 - 96);
-    window->But_Baslat_Click();
-    window->But_dur_Click();
+    window->But_Baslat->click();
+    window->But_Dur->click();
     const auto started = readBytes(folder / "zrkv" / "Shablon.---");
     ASSERT_GT(started.size(), 44u);
-
     const auto out = folder / "cli.wav";
     QProcess cli;
     cli.start(QStringLiteral(ZERKAVI_CLI),
@@ -135,4 +87,32 @@ TEST_F(PlaybackTest, TheCommandLineWritesTheSameSoundAsStart) {
     ASSERT_TRUE(cli.waitForFinished(30000));
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     EXPECT_EQ(readBytes(out), started);
+}
+
+TEST_F(PlaybackTest, TempoBarPickerAndUnitNote) {
+    window->VScroll1->setValue(window->VScroll1->minimum()); // the top: fastest
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("=250"));
+    window->VScroll1->setValue(window->VScroll1->maximum());
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("=20"));
+    // The picker opens on a click of the tempo label; row 2, column 7 is 120.
+    QTest::mouseClick(window->Label5, Qt::LeftButton);
+    ASSERT_TRUE(window->Picture8->isVisible());
+    QTest::mouseClick(window->Picture8, Qt::LeftButton, {}, QPoint(7 * 17 + 3, 2 * 17 + 16));
+    EXPECT_FALSE(window->Picture8->isVisible());
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("=120"));
+    // A press outside closes it and chooses nothing; closed, it takes no presses.
+    QTest::mouseClick(window->Label5, Qt::LeftButton);
+    QTest::mouseClick(window->PicBirimNota, Qt::LeftButton);
+    EXPECT_FALSE(window->Picture8->isVisible());
+    EXPECT_EQ(window->unitNote, 8);
+    EXPECT_EQ(window->bpm(), 120);
+    const QImage eighth = window->PicBirimNota->image();
+    QTest::mouseClick(window->PicBirimNota, Qt::LeftButton);
+    EXPECT_EQ(window->unitNote, 16);
+    EXPECT_NE(window->PicBirimNota->image(), eighth);
+    // Not in planned mode.
+    window->slideWaitMs = 0;
+    window->Option4->click();
+    QTest::mouseClick(window->Label5, Qt::LeftButton);
+    EXPECT_FALSE(window->Picture8->isVisible());
 }

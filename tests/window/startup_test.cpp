@@ -1,70 +1,76 @@
+// Start-up and shut-down: the library, the sound folder and its sample bank, the screen,
+// a second instance, the user's last choices and the guides.
 #include "tests/support/window_fixture.h"
 
-#include "sound/embedded_samples.h"
 #include "usul/library_file.h"
-
-#include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
+#include "window/guide_offer.h"
+#include "window/guides.h"
 
 #include <fstream>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fileText(const fs::path& p) {
+    const std::vector<char> b = readBytes(p);
+    return {b.begin(), b.end()};
+}
+
+bool isDefaultLibrary(const fs::path& file) {
+    const auto bytes = readBytes<std::uint8_t>(file);
+    const auto image = defaultLibraryImage();
+    return std::equal(bytes.begin(), bytes.end(), image.begin(), image.end());
+}
+
+} // namespace
 
 TEST_F(WindowTest, FirstStartInAnEmptyFolder) {
     ASSERT_TRUE(start());
     EXPECT_TRUE(messages.shown.isEmpty());
-    const auto bytes = readBytes(folder / "usuller.usl");
-    const auto image = defaultLibraryImage();
-    ASSERT_EQ(bytes.size(), image.size());
-    EXPECT_TRUE(
-        std::equal(bytes.begin(), bytes.end(), reinterpret_cast<const char*>(image.data())));
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "zrkv"));
+    EXPECT_TRUE(isDefaultLibrary(folder / "usuller.usl"));
     EXPECT_EQ(window->workingFolder(), folder / "zrkv");
-
-    EXPECT_EQ(window->size(), QSize(1024, 768));
-    EXPECT_EQ(window->pos(), QPoint(128, 128)); // centred on 1280 x 1024
-    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("Zerkavi editörü"));
-    EXPECT_EQ(window->Mn_Lisanlar->text(), QStringLiteral("English"));
-    EXPECT_EQ(window->Text3->text(), QStringLiteral("4"));
-    EXPECT_EQ(window->VScroll1->value(), 120);
-    EXPECT_EQ(window->currentSlot, 0);
-    EXPECT_TRUE(window->Mn_Oseviye[6]->isChecked());
-    EXPECT_TRUE(window->Mn_Zseviye[4]->isChecked());
-    EXPECT_FLOAT_EQ(window->mediumFactor, 0.6f);
-    EXPECT_FLOAT_EQ(window->weakFactor, 0.4f);
-    EXPECT_EQ(window->colourRecord.red, 200);
+    EXPECT_EQ(window->geometry(), QRect(128, 128, 1024, 768)); // centred on 1280 x 1024
     EXPECT_EQ(window->palette().color(QPalette::Window), QColor(200, 185, 130));
-    EXPECT_FALSE(window->List1->isVisibleTo(window.get()));
-    EXPECT_FALSE(window->List2->isVisibleTo(window.get()));
     EXPECT_FALSE(window->But_Dur->isEnabled());
-    EXPECT_TRUE(window->But_Baslat->isEnabled());
     for (QWidget* b : editingButtons(*window))
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    // The sample bank is made at start and remade when a loudness menu changes a level.
+    const auto medium60 = readBytes(folder / "zrkv" / "BENDRD21.---");
+    window->Mn_Oseviye[5]->trigger();
+    EXPECT_FALSE(window->Mn_Oseviye[6]->isChecked());
+    EXPECT_NE(readBytes(folder / "zrkv" / "BENDRD21.---"), medium60);
+}
 
-    // Glyph rectangles of the three bands.
-    EXPECT_EQ(window->largeGlyphs[5].width, 18);
-    EXPECT_EQ(window->largeGlyphs[4].width, 10);
-    EXPECT_EQ(window->mediumGlyphs[10].x, 200);
-    EXPECT_EQ(window->mediumGlyphs[7].y, 90);
-    EXPECT_EQ(window->smallGlyphs[9].width, 9);
-    EXPECT_EQ(window->smallGlyphs[0].height, 42);
-    EXPECT_EQ(window->halvingTable[63][0], 32);
+TEST_F(WindowTest, TheNextStartHasTheLastChoices) {
+    ASSERT_TRUE(start());
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("=150"));
+    window->Mn_Lisanlar->trigger();
+    window->Option1[3]->click();
+    window->VScroll1->setValue(270 - 96);
+    window->PicBirimNota_Click();
+    window->Option3->click();
+    window->Mn_Oseviye[8]->trigger();
+    window->Mn_Zseviye[3]->trigger();
+    window.reset();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(window->language, Language::English);
+    EXPECT_TRUE(window->Option1[3]->isChecked());
+    EXPECT_EQ(window->Label5->text(), QStringLiteral("=96"));
+    EXPECT_EQ(window->unitNote, 16);
+    EXPECT_TRUE(window->Option3->isChecked());
+    EXPECT_FLOAT_EQ(window->mediumFactor, 0.8f);
+    EXPECT_FLOAT_EQ(window->weakFactor, 0.3f);
 }
 
 TEST_F(WindowTest, AnExistingLibraryIsOpenedUnchanged) {
-    // Even a damaged file is kept exactly as it is.
-    { std::ofstream(folder / "usuller.usl", std::ios::binary) << "not a library"; }
+    std::ofstream(folder / "usuller.usl", std::ios::binary) << "not a library";
     ASSERT_TRUE(start());
-    EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 13u);
     EXPECT_FALSE(window->library().readUsul(32));
     window->shutDown();
-    EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 13u);
+    EXPECT_EQ(fileText(folder / "usuller.usl"), "not a library");
 }
 
 TEST_F(WindowTest, ASecondInstanceEndsWithItsMessageOnly) {
@@ -72,102 +78,111 @@ TEST_F(WindowTest, ASecondInstanceEndsWithItsMessageOnly) {
     RecordingMessages second;
     ArayüzKalıp other(folder, second, QSize(1280, 1024));
     EXPECT_FALSE(other.startUp());
-    ASSERT_EQ(second.shown.size(), 1);
-    EXPECT_EQ(second.shown[0], QString::fromUtf8("Zerkavi editörü zaten çalışıyor."));
-    // Once the first has closed, a new start is accepted.
-    window->shutDown();
-    RecordingMessages third;
-    ArayüzKalıp later(folder, third, QSize(1280, 1024));
-    EXPECT_TRUE(later.startUp());
-    EXPECT_TRUE(third.shown.isEmpty());
+    EXPECT_EQ(second.shown, QStringList{QString::fromUtf8("Zerkavi editörü zaten çalışıyor.")});
 }
 
-TEST_F(WindowTest, ScreenLimits) {
-    const QString width = QString::fromUtf8("Ekran genişliğinin en az 1024 olması gerekir.");
-    const QString height = QString::fromUtf8("Ekran yüksekliğinin en az 768 olması gerekir.");
-    struct Case {
-        QSize screen;
-        bool accepted;
-        QString message;
-    } cases[] = {{{1024, 768}, true, {}},
-                 {{1023, 768}, false, width},
-                 {{1023, 700}, false, width},
-                 {{1024, 767}, false, height}};
-    for (const Case& c : cases) {
-        messages.shown.clear();
-        window.reset();
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        EXPECT_EQ(start(c.screen), c.accepted) << c.screen.width() << "x" << c.screen.height();
-        if (c.accepted) {
-            EXPECT_TRUE(messages.shown.isEmpty());
-            EXPECT_EQ(window->pos(), QPoint(0, 0));
-        } else {
-            ASSERT_EQ(messages.shown.size(), 1);
-            EXPECT_EQ(messages.shown[0], c.message);
-            // Refused before anything was written.
-            EXPECT_FALSE(std::filesystem::exists(folder / "usuller.usl"));
-            EXPECT_FALSE(std::filesystem::exists(folder / "zrkv"));
-        }
+namespace {
+
+struct ScreenCase {
+    QSize screen;
+    const char* refusal; // empty: accepted
+};
+class ScreenTest : public WindowTest, public ::testing::WithParamInterface<ScreenCase> {};
+
+} // namespace
+
+TEST_P(ScreenTest, TooSmallAScreenIsRefusedBeforeAnythingIsWritten) {
+    const ScreenCase& c = GetParam();
+    EXPECT_EQ(start(c.screen), *c.refusal == '\0');
+    if (*c.refusal == '\0') {
+        EXPECT_EQ(window->pos(), QPoint(0, 0));
+        EXPECT_TRUE(messages.shown.isEmpty());
+    } else {
+        EXPECT_EQ(messages.shown, QStringList{QString::fromUtf8(c.refusal)});
+        EXPECT_FALSE(fs::exists(folder / "usuller.usl"));
+        EXPECT_FALSE(fs::exists(folder / "zrkv"));
     }
 }
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, ScreenTest,
+    ::testing::Values(ScreenCase{{1024, 768}, ""},
+                      ScreenCase{{1023, 768}, "Ekran genişliğinin en az 1024 olması gerekir."},
+                      ScreenCase{{1024, 767}, "Ekran yüksekliğinin en az 768 olması gerekir."}));
 
-TEST_F(WindowTest, ShutdownDeletesRenderedFilesAndKeepsTheLibrary) {
+TEST_F(WindowTest, ShutdownStopsTheSoundDeletesRenderedFilesAndKeepsTheRest) {
     ASSERT_TRUE(start());
     const auto sound = folder / "zrkv";
-    for (const char* name : {"Shablon.---", "BENDRD31.---", "Eser.---"})
+    for (const char* name : {"Shablon.---", "Eser.---", "plan.txt"})
         std::ofstream(sound / name) << "x";
-    std::ofstream(sound / "plan.txt") << "keep";
-    std::ofstream(sound / "Pasaj.dat") << "keep";
+    window->media.clearSentCommands();
     window->close(); // never asks
     EXPECT_TRUE(messages.asked.isEmpty());
-    EXPECT_FALSE(std::filesystem::exists(sound / "Shablon.---"));
-    EXPECT_FALSE(std::filesystem::exists(sound / "BENDRD31.---"));
-    EXPECT_FALSE(std::filesystem::exists(sound / "Eser.---"));
-    EXPECT_TRUE(std::filesystem::exists(sound / "plan.txt"));
-    EXPECT_TRUE(std::filesystem::exists(sound / "Pasaj.dat"));
-    const auto bytes = readBytes(folder / "usuller.usl");
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(),
-                           reinterpret_cast<const char*>(defaultLibraryImage().data())));
-    EXPECT_FALSE(std::filesystem::exists(folder / "zerkavi.lock"));
-}
-
-TEST_F(WindowTest, SampleBankIsMadeAtStartAndRemadeByTheLoudnessMenus) {
-    ASSERT_TRUE(start());
-    const auto sound = folder / "zrkv";
-    int files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(sound))
-        if (e.path().extension() == ".---") ++files;
-    EXPECT_EQ(files, 18);
-    const auto strong = readBytes(sound / "KUDUMD31.---");
-    const auto embedded = zerkavi::embedded::kudum_dum();
-    EXPECT_TRUE(std::equal(strong.begin(), strong.end(), embedded.begin(), embedded.end(),
-                           [](char a, std::uint8_t b) { return std::uint8_t(a) == b; }));
-    const auto medium60 = readBytes(sound / "BENDRD21.---");
-    const auto weak40 = readBytes(sound / "BENDRT41.---");
-
-    window->Mn_Oseviye[5]->trigger();
-    EXPECT_FLOAT_EQ(window->mediumFactor, 0.5f);
-    EXPECT_TRUE(window->Mn_Oseviye[5]->isChecked());
-    EXPECT_FALSE(window->Mn_Oseviye[6]->isChecked());
-    EXPECT_NE(readBytes(sound / "BENDRD21.---"), medium60);
-    EXPECT_EQ(readBytes(sound / "BENDRD21.---").size(), medium60.size());
-    // Weak above medium is allowed.
-    window->Mn_Zseviye[9]->trigger();
-    EXPECT_FLOAT_EQ(window->weakFactor, 0.9f);
-    EXPECT_NE(readBytes(sound / "BENDRT41.---"), weak40);
-    window->Mn_Zseviye[4]->trigger();
-    EXPECT_EQ(readBytes(sound / "BENDRT41.---"), weak40);
-    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_EQ(window->media.sentCommands(), QStringList({"stop kivo", "close kivo"}));
+    EXPECT_FALSE(fs::exists(sound / "Shablon.---"));
+    EXPECT_FALSE(fs::exists(sound / "Eser.---"));
+    EXPECT_FALSE(fs::exists(sound / "BENDRD31.---"));
+    EXPECT_TRUE(fs::exists(sound / "plan.txt"));
+    EXPECT_TRUE(isDefaultLibrary(folder / "usuller.usl"));
+    EXPECT_FALSE(fs::exists(folder / "zerkavi.lock"));
 }
 
 TEST_F(WindowTest, ASoundFolderThatCannotBeWrittenEndsTheProgramWithMessage13) {
-    // A plain file where the sound folder should be.
     std::ofstream(folder / "zrkv") << "in the way";
     EXPECT_FALSE(start());
-    ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_EQ(messages.shown.back().toStdString(),
-              languageTexts(Language::Turkish).message[Message::soundFileError]);
-    // The library was made and is left as it is.
-    EXPECT_EQ(readBytes(folder / "usuller.usl").size(), 431104u);
+    EXPECT_EQ(messages.shown, QStringList{msg(13)});
+    EXPECT_TRUE(isDefaultLibrary(folder / "usuller.usl"));
+}
+
+namespace {
+
+const fs::path kGuides = fs::path(ZERKAVI_SOURCE_DIR) / "assets/guides";
+
+// The desktop's viewer is replaced by a recorder.
+class GuideTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        setUrlOpener([this](const QUrl& url) {
+            opened << url.toLocalFile();
+            return viewerTakesIt;
+        });
+    }
+    void TearDown() override {
+        setUrlOpener({});
+        WindowTest::TearDown();
+    }
+    QStringList opened;
+    bool viewerTakesIt = true;
+};
+
+} // namespace
+
+TEST_F(GuideTest, StartUpWritesTheMissingGuidesAndHelpOffersTheOneOfTheLanguage) {
+    std::ofstream(folder / "BeniOku", std::ios::binary); // the user's (empty) copy
+    ASSERT_TRUE(start());
+    EXPECT_EQ(fileText(folder / "ReadMe.doc"), fileText(kGuides / "ReadMe.doc"));
+    EXPECT_EQ(fileText(folder / "BeniOku"), "");
+    fs::remove(folder / "BeniOku");
+    std::ofstream(folder / "ReadMe.doc", std::ios::binary) << "my notes";
+    placeGuidesIfMissing(folder);
+    EXPECT_EQ(fileText(folder / "BeniOku"), fileText(kGuides / "BeniOku"));
+    EXPECT_EQ(fileText(folder / "ReadMe.doc"), "my notes");
+
+    const QString beniOku = QString::fromStdString((folder / "BeniOku").string());
+    messages.answer = false;
+    window->Mn_yardm->trigger(); // declined: nothing opens
+    messages.answer = true;
+    window->Mn_yardm->trigger();
+    EXPECT_EQ(opened, QStringList{beniOku});
+    viewerTakesIt = false; // a failed viewer names the file
+    window->Mn_yardm->trigger();
+    EXPECT_TRUE(messages.shown.last().endsWith(beniOku));
+    // In English, after the guide was deleted: it is written again and opened.
+    fs::remove(folder / "ReadMe.doc");
+    window->Mn_Lisanlar->trigger();
+    viewerTakesIt = true;
+    window->Mn_yardm->trigger();
+    EXPECT_TRUE(messages.asked.last().contains(QStringLiteral("ReadMe.doc")));
+    EXPECT_EQ(opened.last().toStdString(), (folder / "ReadMe.doc").string());
+    EXPECT_EQ(fileText(folder / "ReadMe.doc"), fileText(kGuides / "ReadMe.doc"));
 }
