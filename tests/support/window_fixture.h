@@ -113,7 +113,7 @@ class WindowTest : public ::testing::Test {
         return b;
     }
     // The text of message `k` in `lang`.
-    static QString msg(int k, Language lang = Language::Turkish) {
+    static QString msg(Message k, Language lang = Language::Turkish) {
         return QString::fromStdString(languageTexts(lang).message[k]);
     }
 

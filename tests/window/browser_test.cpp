@@ -67,7 +67,7 @@ TEST_F(BrowserTest, SaveRefusesThenWritesOneSlot) {
     load(201);
     window->Text5->clear();
     window->But_kaydet->click();
-    EXPECT_EQ(messages.shown, QStringList{msg(2)});
+    EXPECT_EQ(messages.shown, QStringList{msg(Message::nameMissing)});
     EXPECT_EQ(slotOnDisk(201), builtInBytes(201)); // nothing written by a refusal
 
     window->Text5->setText(QString::fromUtf8("Yeni usul"));
@@ -121,7 +121,7 @@ TEST_F(BrowserTest, DeleteAsksAndWritesTheEmptyRecord) {
     load(233);
     messages.answer = false;
     window->But_Sil->click();
-    EXPECT_EQ(messages.asked, QStringList{msg(10)});
+    EXPECT_EQ(messages.asked, QStringList{msg(Message::confirmDelete)});
     EXPECT_EQ(slotOnDisk(233), builtInBytes(233));
     messages.answer = true;
     window->But_Sil->click();
@@ -177,7 +177,7 @@ TEST_F(DamagedLibrary, AShortFileIsReadAsFarAsItGoesAndLeftAlone) {
     load(10);
     EXPECT_EQ(window->currentUsul, builtIn(10));
     load(100); // beyond the end: message 1, no crash
-    EXPECT_EQ(messages.shown.last(), msg(1));
+    EXPECT_EQ(messages.shown.last(), msg(Message::loadError));
     EXPECT_EQ(window->currentSlot, 100);
     window->shutDown();
     EXPECT_EQ(onDisk(), before);

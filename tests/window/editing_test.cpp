@@ -33,7 +33,7 @@ class EditingTest : public StartedWindowTest {
 
 TEST_F(EditingTest, PressesOnTheNotationEditTheCircleUnderThem) {
     press(Qt::LeftButton, QPoint(40, 75)); // nothing loaded yet
-    EXPECT_EQ(messages.shown, QStringList{msg(15)});
+    EXPECT_EQ(messages.shown, QStringList{msg(Message::loadAnUsulFirst)});
     EXPECT_TRUE(opened.empty());
     messages.shown.clear();
     load(201);
@@ -67,7 +67,7 @@ TEST_F(EditingTest, EveryEditingButtonActsOnce) {
     load(233); // Düyek v. in the user area: everything is editable
     window->currentUsul.circle(1).rightDuration = 64;
     window->But_mertebe[0]->click(); // a whole note cannot be doubled
-    EXPECT_EQ(messages.shown, QStringList{msg(7)});
+    EXPECT_EQ(messages.shown, QStringList{msg(Message::durationsAtLimit)});
     window->currentUsul.circle(1).rightDuration = 8;
     window->But_mertebe[0]->click();
     EXPECT_EQ(window->currentUsul.circle(1).rightDuration, 16);

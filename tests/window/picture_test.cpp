@@ -150,7 +150,7 @@ TEST_F(WindowTest, TheJpegAndPrintButtonsSayWhatTheyDid) {
     ASSERT_TRUE(start());
     window->show();
     window->But_baskı->click(); // nothing loaded: no beats to print
-    EXPECT_EQ(messages.shown, QStringList{msg(3)});
+    EXPECT_EQ(messages.shown, QStringList{msg(Message::noBeats)});
     load(32);
     window->But_JPG->click();
     const QString file = QString::fromStdString((folder / "zrkv" / "8-8  Duyek.jpg").string());

@@ -120,7 +120,7 @@ TEST_F(PlanTest, SaveOpenAndDeleteAPlanFile) {
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(window->File1->count(), 0);
     window->Command5->click(); // nothing selected
-    EXPECT_EQ(messages.shown, QStringList({msg(25), msg(29) + "1", msg(25)}));
+    EXPECT_EQ(messages.shown, QStringList({msg(Message::noPlanSelected), msg(Message::usulNumber) + "1", msg(Message::noPlanSelected)}));
     // Files without a line end, or named twice ".txt", open as well.
     std::ofstream(sound() / "a.txt.txt", std::ios::binary) << "X 32 1 8 120";
     std::ofstream(sound() / "b.txt", std::ios::binary) << "X 32 1 8 120\r\n";
@@ -288,7 +288,7 @@ TEST_F(PlanTest, TheTopBarAndTheMarkerFollowTheSound) {
         EXPECT_EQ(window->Label1->text(), QString::number(slot));
         EXPECT_EQ(window->List3->currentRow(), s.section);
         EXPECT_EQ(window->Text2->text().toInt(), window->library().readUsul(slot)->numerator);
-        EXPECT_EQ(window->Label4->text(), msg(17));
+        EXPECT_EQ(window->Label4->text(), msg(Message::wordMatch));
         const ScheduledStroke at = strokeList(window->currentUsul)[std::size_t(s.ordinal - 1)];
         const QPoint ring(at.x + 3, 150 * at.row - 75);
         const bool moved = before.pixel(ring) != window->Picture1->image().pixel(ring);

@@ -19,7 +19,7 @@ class PlaybackTest : public StartedWindowTest {
 TEST_F(PlaybackTest, StartPlaysLocksAndMovesTheMarkerStopRestores) {
     load(201); // no beats: refused, nothing sent
     window->But_Baslat->click();
-    EXPECT_EQ(messages.shown, QStringList{msg(3)});
+    EXPECT_EQ(messages.shown, QStringList{msg(Message::noBeats)});
     EXPECT_TRUE(window->media.sentCommands().isEmpty());
 
     load(32);

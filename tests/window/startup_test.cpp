@@ -129,7 +129,7 @@ TEST_F(WindowTest, ShutdownStopsTheSoundDeletesRenderedFilesAndKeepsTheRest) {
 TEST_F(WindowTest, ASoundFolderThatCannotBeWrittenEndsTheProgramWithMessage13) {
     std::ofstream(folder / "zrkv") << "in the way";
     EXPECT_FALSE(start());
-    EXPECT_EQ(messages.shown, QStringList{msg(13)});
+    EXPECT_EQ(messages.shown, QStringList{msg(Message::soundFileError)});
     EXPECT_TRUE(isDefaultLibrary(folder / "usuller.usl"));
 }
 
