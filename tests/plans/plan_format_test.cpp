@@ -120,9 +120,12 @@ TEST(PlanSave, WorkedExampleNamesItsFileAndFitsTheBuiltInMuhammes) {
                                                            U"Teslim_son", U"Final"}));
     EXPECT_EQ(storedSectionNames(U"a 1\r\n\r\nb"), (std::vector<std::u32string>{U"a", U"", U"b"}));
     EXPECT_EQ(toUtf8(withCrLf(U"a\nb\r\nc\rd\n")), "a\r\nb\r\nc\r\nd\r\n");
-    EXPECT_EQ(planMessageText(Message::usulNumber, 2, Language::English), "  Invalid usul nr.  Line:  2");
-    EXPECT_EQ(planMessageText(Message::finalBpmTooLow, 12, Language::Turkish), "Çıkış metronomu çok düşük.  Satır: 12");
-    EXPECT_EQ(planMessageText(Message::planNameMissing, 0, Language::Turkish), "Meşk planına bir isim verin.  ");
+    EXPECT_EQ(planMessageText(Message::usulNumber, 2, Language::English),
+              "  Invalid usul nr.  Line:  2");
+    EXPECT_EQ(planMessageText(Message::finalBpmTooLow, 12, Language::Turkish),
+              "Çıkış metronomu çok düşük.  Satır: 12");
+    EXPECT_EQ(planMessageText(Message::planNameMissing, 0, Language::Turkish),
+              "Meşk planına bir isim verin.  ");
     EXPECT_EQ(planMessageText(Message::none, 3, Language::English), "");
 }
 

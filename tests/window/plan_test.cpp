@@ -120,7 +120,9 @@ TEST_F(PlanTest, SaveOpenAndDeleteAPlanFile) {
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(window->File1->count(), 0);
     window->Command5->click(); // nothing selected
-    EXPECT_EQ(messages.shown, QStringList({msg(Message::noPlanSelected), msg(Message::usulNumber) + "1", msg(Message::noPlanSelected)}));
+    EXPECT_EQ(messages.shown,
+              QStringList({msg(Message::noPlanSelected), msg(Message::usulNumber) + "1",
+                           msg(Message::noPlanSelected)}));
     // Files without a line end, or named twice ".txt", open as well.
     std::ofstream(sound() / "a.txt.txt", std::ios::binary) << "X 32 1 8 120";
     std::ofstream(sound() / "b.txt", std::ios::binary) << "X 32 1 8 120\r\n";

@@ -41,7 +41,7 @@ class PracticeWindow : public WindowTest {
 TEST_F(PracticeWindow, ChoicesAreKeptForTheNextStartInBothLanguages) {
     PracticeMenu& p = *window->practice;
     EXPECT_EQ(p.menu->title(), QString::fromUtf8("Çalışma"));
-    EXPECT_FALSE(p.wantsStream()); // nothing chosen: Start plays as it always did
+    EXPECT_FALSE(p.wantsStream()); // nothing chosen: Start plays the plain file
     for (QAction* a : {p.countInItems[3], p.clickItem, p.muteItems[1], p.masterItems[6]})
         a->trigger();
     p.Option5->setChecked(true);

@@ -71,13 +71,15 @@ TEST_P(LanguageTest, CaptionsMessagesAndLettersFollowTheLanguage) {
     EXPECT_EQ(window->Mn_editNota[6]->text(),
               english ? QStringLiteral("Del RH") : QString::fromUtf8("Düm Sil"));
     for (int i = 1; i <= kLastMessage; ++i)
-        EXPECT_EQ(window->messageText(Message(i)), languageTexts(GetParam()).message[Message(i)]) << i;
+        EXPECT_EQ(window->messageText(Message(i)), languageTexts(GetParam()).message[Message(i)])
+            << i;
     // The Help entry shows message 23; the guide it offers is declined here.
     messages.answer = false;
     window->Mn_bilgi->trigger();
     window->Mn_yardm->trigger();
-    EXPECT_EQ(messages.shown, QStringList({QString::fromStdString(window->messageText(Message::aboutText)),
-                                           QString::fromStdString(window->messageText(Message::helpText))}));
+    EXPECT_EQ(messages.shown,
+              QStringList({QString::fromStdString(window->messageText(Message::aboutText)),
+                           QString::fromStdString(window->messageText(Message::helpText))}));
     // A paused plan keeps its "continue" caption across a switch.
     window->planPaused = true;
     window->Mn_Lisanlar->trigger();
