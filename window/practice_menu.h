@@ -1,6 +1,6 @@
 // The Practice menu and what it plays: a count-in, the beat click and its volume, one hand
 // muted, the master volume, tap tempo and the speed trainer, and the Endless play mode
-// beside Once and Looped. With none of them chosen, Start plays exactly as before; with
+// beside Once and Looped. With none of them chosen, Start plays the rendered file; with
 // any of them, the usul is played as a stream of cycles from memory, which also lets the
 // tempo change while it plays (Looped and Endless).
 #pragma once
