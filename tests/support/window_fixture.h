@@ -99,6 +99,13 @@ class WindowTest : public ::testing::Test {
         window = std::make_unique<ArayüzKalıp>(folder, messages, screen);
         return window->startUp();
     }
+    // Started, shown and active: keys reach an active window only.
+    bool startActive() {
+        if (!start()) return false;
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get());
+    }
     // Opens the library list with its button and picks `slot` with the left button.
     void load(int slot) {
         window->But_yükle->click();

@@ -21,10 +21,7 @@ class EditKeeperTest : public WindowTest, public ::testing::WithParamInterface<C
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        ASSERT_TRUE(start());
-        window->show(); // the keys reach an active window only
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(startActive());
         window->But_yükle_Click();
         window->List1_Pick(231 - 1, Qt::LeftButton); // "Müsemmen v.", a user slot with strokes
         keeper = window->findChild<EditKeeper*>();

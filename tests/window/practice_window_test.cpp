@@ -20,10 +20,7 @@ class PracticeWindow : public WindowTest {
   protected:
     void SetUp() override {
         WindowTest::SetUp();
-        ASSERT_TRUE(start());
-        window->show(); // the keys reach an active window only
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        ASSERT_TRUE(startActive());
         window->media.forceClock();
         window->practice->playClock = [this] { return nowMs; };
         window->practice->tapClock = [this] { return nowMs; };
