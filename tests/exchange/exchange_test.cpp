@@ -187,27 +187,23 @@ TEST(ExchangeGolden, PlanTempoMapFollowsTheRenderedSound) {
     EXPECT_NEAR(m.seconds(m.where(0x80).back().tick) * 1000, sound.sectionEndMs[2], 1.0);
 }
 
-struct PartsCase {
-    int length;
-    std::vector<std::pair<int, int>> parts; // value, dots
-};
-class ExchangeNoteParts : public ::testing::TestWithParam<PartsCase> {};
-TEST_P(ExchangeNoteParts, LengthIsWrittenAsTheNotationDrawsIt) {
-    std::vector<std::pair<int, int>> got;
-    int sum = 0;
-    for (const NotePart& p : noteParts(GetParam().length)) {
-        got.emplace_back(p.value64ths, p.dots);
-        sum += p.length64ths;
+// A length is written as the notation draws it: one value with its dots, or tied parts.
+TEST(ExchangeNoteParts, LengthIsWrittenAsTheNotationDrawsIt) {
+    const std::pair<int, std::vector<std::pair<int, int>>> cases[] = {
+        // value, dots of each part
+        {16, {{16, 0}}},  {3, {{2, 1}}},         {7, {{4, 2}}}, {12, {{8, 1}}},
+        {112, {{64, 2}}}, {5, {{4, 0}, {1, 0}}}, {1, {{1, 0}}}, {200, {{128, 0}, {64, 0}, {8, 0}}}};
+    for (const auto& [length, parts] : cases) {
+        std::vector<std::pair<int, int>> got;
+        int sum = 0;
+        for (const NotePart& p : noteParts(length)) {
+            got.emplace_back(p.value64ths, p.dots);
+            sum += p.length64ths;
+        }
+        EXPECT_EQ(got, parts) << length;
+        EXPECT_EQ(sum, length);
     }
-    EXPECT_EQ(got, GetParam().parts);
-    EXPECT_EQ(sum, GetParam().length);
 }
-INSTANTIATE_TEST_SUITE_P(Lengths, ExchangeNoteParts,
-                         ::testing::Values(PartsCase{16, {{16, 0}}}, PartsCase{3, {{2, 1}}},
-                                           PartsCase{7, {{4, 2}}}, PartsCase{12, {{8, 1}}},
-                                           PartsCase{112, {{64, 2}}},
-                                           PartsCase{5, {{4, 0}, {1, 0}}}, PartsCase{1, {{1, 0}}},
-                                           PartsCase{200, {{128, 0}, {64, 0}, {8, 0}}}));
 
 // Aksak in groups, one stroke dotted: lengths, lines, lyrics, dynamics, dashed group lines.
 TEST(ExchangeGolden, AksakAsMusicXmlAndLilyPond) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <tuple>
 #include <vector>
 
@@ -189,29 +190,23 @@ TEST(Scaling, HalvingRoundsTiesToEvenDoublingDoubles) {
     EXPECT_EQ(scaleDurations(r, Scaling::Double), ScalingResult::Refused);
 }
 
-TEST(NoteMenu, EachItemSetsOneHandAndClearsLoudnessAndSyllable) {
-    struct Case {
-        int index, right, left;
-    };
-    const Case cases[] = {{0, 2, 8},    {1, 4, 8},   {2, 8, 8},   {3, 16, 8},  {4, 32, 8},
-                          {5, 64, 8},   {6, 0, 8},   {8, 24, 0},  {9, 24, 64}, {10, 24, 32},
-                          {11, 24, 16}, {12, 24, 8}, {13, 24, 4}, {14, 24, 2}};
-    for (const Case& c : cases) {
+// Note menu items 0..6 set the Düm, 8..14 the Tek (7 is the separator); an item clears the
+// loudness and the syllable. Without a current circle no menu does anything.
+TEST(Menus, EachNoteItemSetsOneHandAndClearsLoudnessAndSyllable) {
+    const std::array<int, 3> items[] = {
+        {0, 2, 8},  {1, 4, 8},   {2, 8, 8},    {3, 16, 8},   {4, 32, 8},  {5, 64, 8},  {6, 0, 8},
+        {8, 24, 0}, {9, 24, 64}, {10, 24, 32}, {11, 24, 16}, {12, 24, 8}, {13, 24, 4}, {14, 24, 2}};
+    for (const auto& [index, right, left] : items) {
         UsulRecord r;
-        Halka& h = r.circle(50);
-        h = Halka{24, 8, 3, U"Tek", 1, 0, 0};
-        ASSERT_TRUE(chooseNote(r, 50, c.index)) << c.index;
-        EXPECT_EQ(h, (Halka{std::uint8_t(c.right), std::uint8_t(c.left), 0, U"   ", 1, 0, 0}))
-            << "item " << c.index;
+        r.circle(50) = Halka{24, 8, 3, U"Tek", 1, 0, 0};
+        ASSERT_TRUE(chooseNote(r, 50, index)) << index;
+        EXPECT_EQ(r.circle(50),
+                  (Halka{std::uint8_t(right), std::uint8_t(left), 0, U"   ", 1, 0, 0}))
+            << "item " << index;
     }
-}
-
-TEST(Menus, NothingHappensWithoutACurrentCircleOrOnTheSeparator) {
     UsulRecord r = chain({16});
     const UsulRecord before = r;
-    EXPECT_FALSE(chooseNote(r, 1, 7));
-    EXPECT_FALSE(chooseNote(r, 0, 3));
-    EXPECT_FALSE(chooseSyllable(r, 0, 2));
+    EXPECT_FALSE(chooseNote(r, 1, 7) || chooseNote(r, 0, 3) || chooseSyllable(r, 0, 2));
     EXPECT_EQ(r, before);
     ASSERT_TRUE(chooseSyllable(r, 1, 5));
     EXPECT_EQ(r.circle(1).syllable, U"Kâ ");
@@ -219,58 +214,49 @@ TEST(Menus, NothingHappensWithoutACurrentCircleOrOnTheSeparator) {
 
 TEST(Press, GesturesByBandAndButton) {
     UsulRecord r;
-    const double x = 160; // circle 7
-    const auto press = [&r](double px, double py, bool primary) {
-        const PressHit hit = hitTestPress(px, py);
+    Halka& h = r.circle(7); // X 160; its gap at X 170
+    const auto press = [&r](double x, double y, bool primary) {
+        const PressHit hit = hitTestPress(x, y);
         const PressAction action = pressAction(hit, primary);
         applyPress(r, hit.circle, action);
         return action;
     };
-    // The gap after circle 7, with either button: 1 becomes 0, anything else 1.
-    press(x + 10, 75, true);
-    EXPECT_EQ(r.circle(7).barLine, 1);
-    press(x + 10, 75, false);
-    EXPECT_EQ(r.circle(7).barLine, 0);
-    r.circle(7).barLine = 5;
-    press(x + 10, 75, true);
-    EXPECT_EQ(r.circle(7).barLine, 1);
-
+    // The gap, with either button: 1 becomes 0, anything else 1.
+    std::vector<int> bars;
+    for (int before : {0, 1, 5})
+        bars.push_back((h.barLine = std::uint8_t(before), press(170, 75, before != 1), h.barLine));
+    EXPECT_EQ(bars, (std::vector<int>{1, 0, 1}));
     // Right button on the Düm band of an empty circle leaves it empty; the left button
     // cycles the loudness on either staff band.
-    press(x, 60, false);
-    EXPECT_FALSE(r.circle(7).hasStroke());
+    press(160, 60, false);
+    EXPECT_FALSE(h.hasStroke());
     std::vector<int> levels;
     for (double y : {60.0, 90.0, 55.0, 95.0, 67.0})
-        levels.push_back((press(x, y, true), r.circle(7).level));
+        levels.push_back((press(160, y, true), h.level));
     EXPECT_EQ(levels, (std::vector<int>{1, 2, 3, 0, 1}));
-
     // Right button on the Tek band cycles the Tek dots only.
-    r.circle(7).leftDuration = 16;
-    r.circle(7).rightDuration = 8;
-    press(x, 84, false);
-    press(x, 88, false);
-    EXPECT_EQ(r.circle(7).leftDuration, 28);
-    EXPECT_EQ(r.circle(7).rightDuration, 8);
-
+    h.leftDuration = 16;
+    h.rightDuration = 8;
+    press(160, 84, false);
+    press(160, 88, false);
+    EXPECT_EQ(std::pair(int(h.rightDuration), int(h.leftDuration)), std::pair(8, 28));
     // The circle band opens the menus and changes nothing by itself.
     const UsulRecord before = r;
-    EXPECT_EQ(press(x, 75, true), PressAction::OpenNoteMenu);
-    EXPECT_EQ(press(x, 75, false), PressAction::OpenSyllableMenu);
-    EXPECT_EQ(press(34, 75, true), PressAction::None);
+    EXPECT_EQ(std::vector<PressAction>(
+                  {press(160, 75, true), press(160, 75, false), press(34, 75, true)}),
+              (std::vector<PressAction>{PressAction::OpenNoteMenu, PressAction::OpenSyllableMenu,
+                                        PressAction::None}));
     EXPECT_EQ(r, before);
 }
 
+// Clearing empties every circle at level 2 and keeps the header.
 TEST(Clear, EmptiesEveryCircleAtLevelTwoAndKeepsTheHeader) {
     UsulRecord r = chain({16, 8, 8});
     r.circle(2).barLine = 1;
-    r.circle(100).leftDuration = 4;
     r.name = fixedText(U"Düyek", kNameChars);
-    r.numerator = 8;
-    r.mertebe = 8;
+    r.numerator = r.mertebe = 8;
+    UsulRecord expected = r;
+    expected.circles.fill(Halka{0, 0, 2, U"   ", 0, 0, 0});
     clearCircles(r);
-    for (const Halka& h : r.circles)
-        EXPECT_EQ(h, (Halka{0, 0, 2, U"   ", 0, 0, 0}));
-    EXPECT_EQ(r.name, fixedText(U"Düyek", kNameChars));
-    EXPECT_EQ(r.numerator, 8);
-    EXPECT_EQ(r.mertebe, 8);
+    EXPECT_EQ(r, expected);
 }

@@ -73,40 +73,27 @@ TEST(PictureSize, EmptyStaffRowsAreHeightOver150TiesToEven) {
     EXPECT_EQ(rows, (std::vector<int>{1, 2, 3, 4, 4, 0, 2, 2}));
 }
 
+// What a press finds: a circle (with its band), a gap (given as minus the circle before it)
+// or nothing (0).
 TEST(HitTest, PressesFindTheirCircleGapAndBand) {
-    const std::pair<double, PressHit> byX[] = {{cx(7) + 5.5, circleHit(7, Band::Circle)},
-                                               {cx(7) - 5, circleHit(7, Band::Circle)},
-                                               {cx(7) - 5.5, gapHit(6)},
-                                               {cx(7) + 6, gapHit(7)},
-                                               {cx(7) + 14.5, gapHit(7)},
-                                               {cx(7) - 6, gapHit(6)},
-                                               {cx(1) - 6, {}},
-                                               {34.9, {}},
-                                               {35, circleHit(1, Band::Circle)},
-                                               {934.5, gapHit(45)},
-                                               {935, {}}};
-    for (const auto& [x, hit] : byX)
-        expectHit(hitTestPress(x, 75), hit, ("X = " + std::to_string(x)).c_str());
-    const std::pair<double, PressHit> byY[] = {{54, {}},
-                                               {55, circleHit(3, Band::Dum)},
-                                               {67, circleHit(3, Band::Dum)},
-                                               {67.5, circleHit(3, Band::None)},
-                                               {68, circleHit(3, Band::Circle)},
-                                               {83, circleHit(3, Band::Circle)},
-                                               {84, circleHit(3, Band::Tek)},
-                                               {95, circleHit(3, Band::Tek)},
-                                               {96, {}},
-                                               {204, {}},
-                                               {205, circleHit(48, Band::Dum)},
-                                               {245, circleHit(48, Band::Tek)},
-                                               {246, {}},
-                                               {380, circleHit(93, Band::Circle)},
-                                               {395, circleHit(93, Band::Tek)},
-                                               {505, circleHit(138, Band::Dum)},
-                                               {545, circleHit(138, Band::Tek)},
-                                               {546, {}}};
-    for (const auto& [y, hit] : byY)
-        expectHit(hitTestPress(cx(3), y), hit, ("Y = " + std::to_string(y)).c_str());
+    const auto expected = [](int n, Band band) {
+        return n > 0 ? circleHit(n, band) : n < 0 ? gapHit(-n) : PressHit{};
+    };
+    const std::pair<double, int> byX[] = {
+        {cx(7) + 5.5, 7}, {cx(7) - 5, 7}, {cx(7) - 5.5, -6}, {cx(7) + 6, -7}, {cx(7) + 14.5, -7},
+        {cx(7) - 6, -6},  {cx(1) - 6, 0}, {34.9, 0},         {35, 1},         {934.5, -45},
+        {935, 0}};
+    for (const auto& [x, n] : byX)
+        expectHit(hitTestPress(x, 75), expected(n, n > 0 ? Band::Circle : Band::None),
+                  ("X = " + std::to_string(x)).c_str());
+    const std::tuple<double, int, Band> byY[] = {
+        {54, 0, Band::None},   {55, 3, Band::Dum},      {67, 3, Band::Dum},   {67.5, 3, Band::None},
+        {68, 3, Band::Circle}, {83, 3, Band::Circle},   {84, 3, Band::Tek},   {95, 3, Band::Tek},
+        {96, 0, Band::None},   {204, 0, Band::None},    {205, 48, Band::Dum}, {245, 48, Band::Tek},
+        {246, 0, Band::None},  {380, 93, Band::Circle}, {395, 93, Band::Tek}, {505, 138, Band::Dum},
+        {545, 138, Band::Tek}, {546, 0, Band::None}};
+    for (const auto& [y, n, band] : byY)
+        expectHit(hitTestPress(cx(3), y), expected(n, band), ("Y = " + std::to_string(y)).c_str());
     // A gap takes the row from Y as well, and has no band.
     expectHit(hitTestPress(cx(45) + 10, 520), gapHit(180), "gap after circle 180");
     expectHit(hitTestPress(cx(45) + 10, 100), PressHit{}, "gap between rows");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
 #include <sstream>
 
@@ -39,25 +40,15 @@ TEST(TextsGolden, EveryTextOfBothLanguages) {
 }
 
 TEST(OpeningEffect, RectanglesGrowFromTheCentre) {
-    const EffectRect one = growingRect(110, 40, 837, 430, 1, 1);
-    EXPECT_EQ(one.x1, 110);
-    EXPECT_EQ(one.y1, 40);
-    EXPECT_EQ(one.x2, 947);
-    EXPECT_EQ(one.y2, 470);
-    // The first of 5,000: 0.1674 wide, height 430/5000 = 0.086 rounds to 0.
-    const EffectRect first = growingRect(110, 40, 837, 430, 1, 5000);
-    EXPECT_EQ(first.x1, 528);
-    EXPECT_EQ(first.x2, 529);
-    EXPECT_EQ(first.y1, 255);
-    EXPECT_EQ(first.y2, 255);
-    // Half way: 418.5 wide, 215 high.
-    const EffectRect half = growingRect(110, 40, 837, 430, 2500, 5000);
-    EXPECT_EQ(half.x1, 319); // 110 + 209.25
-    EXPECT_EQ(half.x2, 738); // 319.25 + 418.5 = 737.75
-    EXPECT_EQ(half.y1, 148); // 40 + 107.5 -> 147.5 -> 148
-    EXPECT_EQ(half.y2, 362); // 147.5 + 215 = 362.5 -> 362
-    // The height is rounded before the rectangle is centred: 161.625 -> 162, y 174.5 -> 174.
-    const EffectRect third = growingRect(110, 40, 837, 431, 3, 8);
-    EXPECT_EQ(third.y1, 174);
-    EXPECT_EQ(third.y2, 336);
+    // Step 1 of 1 is the whole rectangle. The first of 5,000 is 0.1674 wide and
+    // 430 ÷ 5000 = 0.086 high, rounded to 0. Half way: 418.5 wide from 110 + 209.25, 215 high
+    // from 147.5 → 148 to 362.5 → 362. The height is rounded before the rectangle is centred:
+    // 161.625 → 162, y 174.5 → 174; 313.875 wide from 371.5625.
+    const std::pair<EffectRect, std::array<int, 4>> cases[] = {
+        {growingRect(110, 40, 837, 430, 1, 1), {110, 40, 947, 470}},
+        {growingRect(110, 40, 837, 430, 1, 5000), {528, 255, 529, 255}},
+        {growingRect(110, 40, 837, 430, 2500, 5000), {319, 148, 738, 362}},
+        {growingRect(110, 40, 837, 431, 3, 8), {372, 174, 685, 336}}};
+    for (const auto& [r, expected] : cases)
+        EXPECT_EQ((std::array{r.x1, r.y1, r.x2, r.y2}), expected);
 }
