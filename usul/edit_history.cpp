@@ -23,18 +23,19 @@ bool EditHistory::record(const UsulState& s) {
 }
 
 std::optional<UsulState> EditHistory::undo() {
-    if (undo_.empty()) return std::nullopt;
-    redo_.push_back(current_);
-    current_ = undo_.back();
-    undo_.pop_back();
-    return current_;
+    return step(undo_, redo_);
 }
 
 std::optional<UsulState> EditHistory::redo() {
-    if (redo_.empty()) return std::nullopt;
-    undo_.push_back(current_);
-    current_ = redo_.back();
-    redo_.pop_back();
+    return step(redo_, undo_);
+}
+
+std::optional<UsulState> EditHistory::step(std::vector<UsulState>& from,
+                                           std::vector<UsulState>& to) {
+    if (from.empty()) return std::nullopt;
+    to.push_back(current_);
+    current_ = from.back();
+    from.pop_back();
     return current_;
 }
 

@@ -38,6 +38,9 @@ class EditHistory {
     bool modified() const { return current_ != saved_; }
 
   private:
+    // Undo and redo are mirrors: the state shown goes onto `to`, the last of `from` is shown.
+    std::optional<UsulState> step(std::vector<UsulState>& from, std::vector<UsulState>& to);
+
     std::vector<UsulState> undo_, redo_;
     UsulState current_, saved_;
 };
