@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -42,27 +43,32 @@ PlanSaveResult check(const Options& o, const PlanFile& plan, const LibraryFile& 
     return r;
 }
 
-// The usul numbers refer to the library of --dir, or, where there is none yet, to the
+// What both commands begin with: the plan named on the command line, and the library its
+// usul numbers refer to. That is the library of --dir, or, where there is none yet, the
 // built-in library put into the private folder: the program folder is left as it is.
-void checkPlan(const Options& o) {
-    requireArgument(o, CliText::takesOneFile, false);
-    const PlanFile plan = readPlan(o);
-    PrivateFolder folder;
-    if (folder.path().empty()) throw Refusal{o.say(CliText::noTemporaryFolder)};
+struct OpenedPlan {
+    OpenedPlan(const Options& o, bool needsOut) {
+        requireArgument(o, CliText::takesOneFile, needsOut);
+        plan = readPlan(o);
+        folder.emplace();
+        if (folder->path().empty()) throw Refusal{o.say(CliText::noTemporaryFolder)};
+        openLibrary(o, library, folder->path());
+    }
+    PlanFile plan;
+    std::optional<PrivateFolder> folder; // made only once the plan has been read
     LibraryFile library;
-    openLibrary(o, library, folder.path());
-    std::cout << planFileBytes(check(o, plan, library).normalisedText);
+};
+
+void checkPlan(const Options& o) {
+    const OpenedPlan opened(o, false);
+    std::cout << planFileBytes(check(o, opened.plan, opened.library).normalisedText);
 }
 
 void renderPlanFile(const Options& o) {
-    requireArgument(o, CliText::takesOneFile, true);
-    const PlanFile plan = readPlan(o);
-    PrivateFolder folder;
-    if (folder.path().empty()) throw Refusal{o.say(CliText::noTemporaryFolder)};
-    LibraryFile library;
-    openLibrary(o, library, folder.path());
-    const PlanSaveResult saved = check(o, plan, library);
-    const fs::path sound = prepareSoundFolder(o, folder.path());
+    const OpenedPlan opened(o, true);
+    const LibraryFile& library = opened.library;
+    const PlanSaveResult saved = check(o, opened.plan, library);
+    const fs::path sound = prepareSoundFolder(o, opened.folder->path());
 
     // What Start plays is the stored plan: the normalised text Save wrote.
     UsulRecord current;
