@@ -1,6 +1,7 @@
 #include "sound/practice.h"
 
 #include "common/rounding.h"
+#include "usul/groupings.h"
 
 #include <algorithm>
 #include <array>
@@ -72,6 +73,13 @@ std::vector<int> groupStarts64ths(const UsulRecord& usul) {
     for (int i = 1; i <= kCircles; ++i) {
         at += usul.circle(i).strokeLength();
         if (usul.circle(i).barLine != 0 && at > starts.back() && at < total) starts.push_back(at);
+    }
+    // Without bar lines, a built-in usul of the same name is counted as it is published.
+    if (starts.size() > 1 || usul.mertebe == 0 || 64 % usul.mertebe != 0) return starts;
+    at = 0;
+    for (int zaman : knownGrouping(usul)) {
+        at += zaman * (64 / usul.mertebe);
+        if (at < total) starts.push_back(at);
     }
     return starts;
 }

@@ -40,6 +40,8 @@ struct Click {
 // Where the usul's groups start, in 64ths from the start of the cycle: 0, and the end of
 // every circle carrying a bar line that falls inside the cycle. Bar lines stand where the
 // smaller usuls of a compound one meet, so these are the places a player counts from.
+// An usul whose bar lines mark no group takes the published grouping of the built-in usul
+// of its name and zaman count (usul/groupings.h), in its own unit note; otherwise only 0.
 std::vector<int> groupStarts64ths(const UsulRecord& usul);
 
 // The 0-based sample at which the 64th `at64ths` of a cycle starts, on the grid the strokes

@@ -119,12 +119,20 @@ std::u32string familyName(const SourceUsul& u) {
     return out;
 }
 
+// The row whose strokes `u` plays: itself, or the slot it is a copy of.
+const SourceUsul& strokeRow(const LibrarySource& source, const SourceUsul& u) {
+    for (const SourceUsul& o : source.usuls)
+        if (u.copyOf != 0 && o.slot == u.copyOf) return o;
+    return u;
+}
+
 class Compiler {
   public:
     CompileResult run(std::string_view text) {
         parse(text);
         if (result_.errors.empty()) build();
         if (result_.errors.empty()) checkChains();
+        if (result_.errors.empty()) checkGroups();
         if (!result_.errors.empty()) result_.image.clear();
         return std::move(result_);
     }
@@ -175,6 +183,8 @@ class Compiler {
             parseStrokes(rest, no);
         } else if (key == "copy") {
             if (!toInt(rest, current_->copyOf)) error(no, who(*current_) + ": bad copy slot");
+        } else if (key == "groups") {
+            parseGroups(rest, no);
         } else if (key == "source") {
             if (rest.empty()) error(no, who(*current_) + ": empty source line");
             current_->source = std::string(rest);
@@ -266,6 +276,25 @@ class Compiler {
             current_->strokes.push_back(std::move(s));
         }
         if (bar) error(no, who(*current_) + ": a bar line must stand before a stroke");
+    }
+
+    void parseGroups(std::string_view rest, int no) {
+        const auto w = words(rest);
+        const std::string_view parts = w.empty() ? "" : w.front();
+        std::size_t i = 0;
+        while (i <= parts.size()) {
+            const auto plus = std::min(parts.find('+', i), parts.size());
+            int zaman = 0;
+            if (!toInt(parts.substr(i, plus - i), zaman) || zaman < 1) {
+                error(no, who(*current_) + ": groups are zaman counts joined by '+'");
+                return;
+            }
+            current_->groups.push_back(zaman);
+            i = plus + 1;
+        }
+        current_->groupsSource = std::string(trim(rest.substr(parts.size())));
+        if (current_->groupsSource.empty())
+            error(no, who(*current_) + ": groups without the source that publishes them");
     }
 
     UsulRecord layOut(const SourceUsul& u, const HalvingTable& table) {
@@ -363,6 +392,37 @@ class Compiler {
             if (!kept)
                 error(v.line,
                       who(v) + ": velvele must keep every stroke of its base; it loses " + lost);
+        }
+    }
+
+    // A grouping stands in for bar lines, so a row has one or the other; its groups fill
+    // the cycle and each starts with a stroke. The click finds it by name and zaman count,
+    // so rows that share both must not disagree.
+    void checkGroups() {
+        const auto& all = result_.source.usuls;
+        for (const SourceUsul& u : all) {
+            if (u.groups.empty()) continue;
+            std::vector<int> onsets;
+            int t = 0;
+            for (const SourceStroke& k : strokeRow(result_.source, u).strokes) {
+                if (k.barBefore) error(u.line, who(u) + ": groups and bar lines both");
+                onsets.push_back(t);
+                t += k.length;
+            }
+            int at = 0;
+            for (int zaman : u.groups) {
+                if (std::find(onsets.begin(), onsets.end(), at * 64 / u.mertebe) == onsets.end())
+                    error(u.line, who(u) + ": no stroke where a group starts, at zaman " +
+                                      std::to_string(at + 1));
+                at += zaman;
+            }
+            if (u.groups.size() < 2 || at != u.numerator || 64 % u.mertebe != 0)
+                error(u.line, who(u) + ": groups must split the " + std::to_string(u.numerator) +
+                                  " zaman in two or more");
+            for (const SourceUsul& o : all)
+                if (&o < &u && !o.groups.empty() && o.name == u.name &&
+                    o.numerator == u.numerator && o.groups != u.groups)
+                    error(u.line, who(u) + ": other groups than " + who(o));
         }
     }
 
@@ -477,25 +537,52 @@ std::string libraryDocument(const CompileResult& compiled) {
           "- **example** ("
        << count["example"]
        << "): demonstration and user-area rows.\n\n"
-          "| Slot | Name | Time | Trust | Spacing | Circles | Strokes | Source |\n"
-          "|---|---|---|---|---|---|---|---|\n";
+          "*Groups* are where the usul's smaller usuls meet, in zaman, as the beat click "
+          "accents them: from the bar lines, or, for a row without bar lines, the published "
+          "grouping and its source. An usul on screen without bar lines takes the grouping of "
+          "the row of the same name and zaman count.\n\n"
+          "| Slot | Name | Time | Trust | Spacing | Circles | Strokes | Groups | Source |\n"
+          "|---|---|---|---|---|---|---|---|---|\n";
     for (const SourceUsul& u : compiled.source.usuls) {
         RecordBytes b{};
         std::copy_n(compiled.image.begin() + std::ptrdiff_t(u.slot - 1) * kRecordBytes,
                     kRecordBytes, b.begin());
         const UsulRecord r = decodeRecord(b);
-        const SourceUsul* strokes = &u;
-        if (u.copyOf != 0)
-            for (const SourceUsul& o : compiled.source.usuls)
-                if (o.slot == u.copyOf) strokes = &o;
+        const SourceUsul* strokes = &strokeRow(compiled.source, u);
         const std::string kind = sourceKind(u.source);
         std::string rest = u.source.substr(kind.size());
         if (!rest.empty() && rest.front() == ':') rest.erase(0, 1);
         md << "| " << u.slot << " | " << u.name << " | " << u.numerator << '/' << u.mertebe << " | "
            << kind << " | " << strokes->spacing << " | " << MevcutHalka(r) << " | "
-           << cell(strokeChain(*strokes)) << " | " << cell(std::string(trim(rest))) << " |\n";
+           << cell(strokeChain(*strokes)) << " | " << groupingText(compiled, u)
+           << (u.groupsSource.empty() ? "" : " (" + cell(u.groupsSource) + ")") << " | "
+           << cell(std::string(trim(rest))) << " |\n";
     }
     return md.str();
+}
+
+std::string groupingText(const CompileResult& compiled, const SourceUsul& u) {
+    std::vector<int> groups = u.groups;
+    if (groups.empty()) {
+        int t = 0, last = 0;
+        for (const SourceStroke& k : strokeRow(compiled.source, u).strokes) {
+            if (k.barBefore) {
+                groups.push_back(t - last);
+                last = t;
+            }
+            t += k.length;
+        }
+        if (groups.empty()) return {};
+        groups.push_back(t - last);
+        for (int& g : groups) {
+            if (g * u.mertebe % 64 != 0) return {}; // a group of part of a zaman
+            g = g * u.mertebe / 64;
+        }
+    }
+    std::string out;
+    for (int g : groups)
+        out += (out.empty() ? "" : "+") + std::to_string(g);
+    return out;
 }
 
 std::string sourceKind(const std::string& source) {

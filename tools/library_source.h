@@ -12,6 +12,12 @@
 // optional syllable. "|" puts a bar line on the empty circle just before the next stroke.
 // Positions follow from the spacing k: every stroke is followed by the gap that the
 // halving table gives for its note value. Several "strokes" lines are joined.
+// A row without bar lines may name its published grouping in zaman and where it comes from:
+//
+//   groups 2+2+2+3 ML-AKSAK; SB-AKSAK
+//
+// It goes to the table the beat click reads (usul/groupings.h), never into the image; a
+// group must start on a stroke.
 // Other block forms: `copy N` (same circles as slot N), `[256] colour R G B`.
 // Slots without a block are empty. Lines starting with '#' are comments.
 #pragma once
@@ -41,7 +47,9 @@ struct SourceUsul {
     int spacing = 0;
     int copyOf = 0;
     std::vector<SourceStroke> strokes;
-    std::string source; // provenance
+    std::string source;       // provenance
+    std::vector<int> groups;  // zaman of each group, from a "groups" line; empty: none
+    std::string groupsSource; // where the grouping is published
 };
 
 struct LibrarySource {
@@ -63,6 +71,10 @@ CompileResult compileLibrary(std::string_view text);
 // A Markdown table of every usul of the source with its strokes and provenance, so that
 // musicians can read and correct the data (docs/usuls.md).
 std::string libraryDocument(const CompileResult& compiled);
+
+// The groups of a row in zaman, "2+2+2+3": from its "groups" line, or from its bar lines;
+// empty when it has neither.
+std::string groupingText(const CompileResult& compiled, const SourceUsul& u);
 
 // How far a row can be trusted, the first word of its source line: "given", "sourced",
 // "derived", "compound", "reconstructed" or "example"; empty when it is none of them.

@@ -2,12 +2,57 @@
 // that embeds it. Any refusal is a build error naming the usul.
 //
 //   mklibrary SOURCE.txt OUT.usl OUT.cpp [OUT.md]
+#include "common/text_codec.h"
 #include "tools/library_source.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <sstream>
+
+namespace {
+
+// A UTF-8 name as a U"..." literal: ASCII as it is, anything else as \U escapes.
+std::string u32Literal(const std::string& utf8) {
+    std::string out = "U\"";
+    char hex[16];
+    for (char32_t c : zerkavi::fromUtf8(utf8)) {
+        if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\') {
+            out += char(c);
+        } else {
+            std::snprintf(hex, sizeof hex, "\\U%08X", unsigned(c));
+            out += hex;
+        }
+    }
+    return out + '"';
+}
+
+// The published groupings of the rows without bar lines, once per name and zaman count
+// (the compiler has made sure that rows sharing both agree).
+void writeGroupings(std::ostream& cpp, const zerkavi::CompileResult& result) {
+    cpp << "\n#include \"usul/groupings.h\"\n\nnamespace {\n";
+    std::vector<std::pair<std::string, int>> seen;
+    std::ostringstream rows;
+    for (const zerkavi::SourceUsul& u : result.source.usuls) {
+        if (u.groups.empty()) continue;
+        const std::pair key{u.name, u.numerator};
+        if (std::find(seen.begin(), seen.end(), key) != seen.end()) continue;
+        const std::size_t k = seen.size();
+        seen.push_back(key);
+        cpp << "const std::uint8_t kGroups" << k << "[] = {";
+        for (std::size_t i = 0; i < u.groups.size(); ++i)
+            cpp << (i ? ", " : "") << u.groups[i];
+        cpp << "};\n";
+        rows << "    {" << u32Literal(u.name) << ", " << u.numerator << ", kGroups" << k << "},\n";
+    }
+    cpp << "const zerkavi::KnownGrouping kGroupings[] = {\n"
+        << rows.str() << "};\n} // namespace\n\n"
+        << "std::span<const zerkavi::KnownGrouping> zerkavi::builtInGroupings() {\n"
+           "    return kGroupings;\n}\n";
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 4 && argc != 5) {
@@ -41,6 +86,7 @@ int main(int argc, char** argv) {
     cpp << "};\n} // namespace\n\n"
            "std::span<const std::uint8_t> zerkavi::defaultLibraryImage() {\n"
            "    return {kImage, sizeof kImage};\n}\n";
+    writeGroupings(cpp, result);
     if (argc == 5) {
         std::ofstream md(argv[4], std::ios::trunc);
         md << zerkavi::libraryDocument(result);

@@ -28,26 +28,23 @@ class Practice : public ::testing::Test {
     static inline zerkavi::testing::TemporaryFolder* folder_ = nullptr;
 };
 
-// Built-in usuls; Aksak (38) with bar lines before its strokes 2, 4 and 5, as it is
-// counted: 2+2+2+3.
-UsulRecord usulOf(int slot) {
-    UsulRecord u = zerkavi::testing::builtIn(slot);
-    for (int i = 1, k = 0; slot == 38 && i <= kCircles; ++i)
-        if (u.circle(i).hasStroke() && (++k == 2 || k == 4 || k == 5)) u.circle(i - 1).barLine = 1;
-    return u;
-}
+using zerkavi::testing::builtIn;
 
 struct GroupCase {
     const char* name;
     int slot, unit;
     std::string kinds; // one letter per click: C cycle, G group, B beat
     std::vector<int> at64ths;
+    char change = ' '; // 'r': renamed; 'b': a bar line before the 4th stroke
 };
 class Groups : public Practice, public ::testing::WithParamInterface<GroupCase> {};
 
 TEST_P(Groups, ClicksFallOnUnitNotesAndGroupStarts) {
     const GroupCase& c = GetParam();
-    const UsulRecord u = usulOf(c.slot);
+    UsulRecord u = builtIn(c.slot);
+    if (c.change == 'r') u.name = fixedText(U"Aksak 2", kNameChars);
+    for (int i = 1, k = 0; c.change == 'b' && i <= kCircles; ++i)
+        if (u.circle(i).hasStroke() && ++k == 4) u.circle(i - 1).barLine = 1;
     const UsulRender r = place(u, 100, c.unit);
     std::string kinds;
     std::vector<std::int64_t> expected, samples;
@@ -65,20 +62,30 @@ TEST_P(Groups, ClicksFallOnUnitNotesAndGroupStarts) {
         EXPECT_EQ(sampleOf64th(r, at), r.startSamples[k] - 1);
 }
 
+// Aksak, Ağır aksak and Devr-i hindî have no bar lines: their published groupings (2+2+2+3,
+// 3+4 zaman) stand in, in the unit note of the usul; bar lines win; another name has none.
+const std::vector<int> kEighths{0, 8, 16, 24, 32, 40, 48, 56, 64};
 INSTANTIATE_TEST_SUITE_P(
     Usuls, Groups,
     ::testing::Values(
-        GroupCase{"Aksak_2223", 38, 8, "CBGBGBGBB", {0, 8, 16, 24, 32, 40, 48, 56, 64}},
+        GroupCase{"Aksak_2223", 38, 8, "CBGBGBGBB", kEighths},
+        GroupCase{"Agir_aksak_2223_in_quarters",
+                  43,
+                  4,
+                  "CBGBGBGBB",
+                  {0, 16, 32, 48, 64, 80, 96, 112, 128}},
+        GroupCase{"Aksak_bar_lines_win_4_5", 38, 8, "CBBBGBBBB", kEighths, 'b'},
+        GroupCase{"Aksak_renamed_first_beat_only", 38, 8, "CBBBBBBBB", kEighths, 'r'},
         GroupCase{"Curcuna_5_5", 58, 16, "CBBBBGBBBB", {0, 4, 8, 12, 16, 20, 24, 28, 32, 36}},
         GroupCase{"Curcuna_group_between_eighths", 58, 8, "CBBGBB", {0, 8, 16, 20, 24, 32}},
-        GroupCase{"Devr_i_hindi_no_bar_lines", 24, 8, "CBBBBBB", {0, 8, 16, 24, 32, 40, 48}}),
+        GroupCase{"Devr_i_hindi_3_4", 24, 8, "CBBGBBB", {0, 8, 16, 24, 32, 40, 48}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 class CountIn : public Practice, public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(CountIn, BeatsOfTheUnitNoteTheFirstHigher) {
     const auto [count, unit] = GetParam();
-    const UsulRender r = place(usulOf(32), 90, unit);
+    const UsulRender r = place(builtIn(32), 90, unit);
     const Samples s = countInSound(r, unit, count, 80);
     const std::int64_t beat = std::int64_t(r.timing.samplesPer64th) * (64 / unit);
     ASSERT_EQ(std::int64_t(s.size()), beat * std::min(count, kMaxCountIn));
@@ -120,8 +127,8 @@ TEST_F(Practice, AMutedHandSoundsAsIfItsStrokesWereNotThere) {
         EXPECT_NE(muted.samples, cycle(both, {}).samples);
     }
     // Düyek has Düm and Tek on circles of their own: muting keeps every place.
-    const PracticeCycle tekOnly = cycle(usulOf(32), {.mute = Hand::Dum});
-    EXPECT_EQ(tekOnly.strokeStarts, cycle(usulOf(32), {}).strokeStarts);
+    const PracticeCycle tekOnly = cycle(builtIn(32), {.mute = Hand::Dum});
+    EXPECT_EQ(tekOnly.strokeStarts, cycle(builtIn(32), {}).strokeStarts);
     EXPECT_EQ(tekOnly.samples[0], 0); // circle 1 is a Düm
 }
 
