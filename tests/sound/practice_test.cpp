@@ -69,11 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     Usuls, Groups,
     ::testing::Values(
         GroupCase{"Aksak_2223", 38, 8, "CBGBGBGBB", kEighths},
-        GroupCase{"Agir_aksak_2223_in_quarters",
-                  43,
-                  4,
-                  "CBGBGBGBB",
-                  {0, 16, 32, 48, 64, 80, 96, 112, 128}},
+        GroupCase{"Agir_aksak_4ths", 43, 4, "CBGBGBGBB", {0, 16, 32, 48, 64, 80, 96, 112, 128}},
         GroupCase{"Aksak_bar_lines_win_4_5", 38, 8, "CBBBGBBBB", kEighths, 'b'},
         GroupCase{"Aksak_renamed_first_beat_only", 38, 8, "CBBBBBBBB", kEighths, 'r'},
         GroupCase{"Curcuna_5_5", 58, 16, "CBBBBGBBBB", {0, 4, 8, 12, 16, 20, 24, 28, 32, 36}},
