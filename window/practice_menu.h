@@ -40,7 +40,10 @@ class PracticeMenu : public QObject {
     // Ends the stream and the marker's following; the window's Stop does the rest.
     void stop();
     bool playing() const { return player.playing(); }
-    // The tempo bar moved: while a stream plays, the new tempo from the next stroke.
+    // Start played the rendered file: in Looped mode the tempo stays free.
+    void filePlaying();
+    // The tempo bar moved: while a stream plays, the new tempo from the next stroke. A looped
+    // file hands over to a stream of its cycle, from the sample it has come to.
     void tempoChanged();
     // True when the taps so far set the tempo.
     bool tap();
@@ -80,6 +83,8 @@ class PracticeMenu : public QObject {
 
   private:
     std::shared_ptr<const PracticeCycle> renderCycle(int bpm, UsulRender* render = nullptr);
+    void freeTempo(bool free);
+    bool takeOverLoopedFile();
     void followStream();
     void editTrainer();
 
@@ -87,6 +92,7 @@ class PracticeMenu : public QObject {
     std::shared_ptr<CycleStream> stream_;
     TapTempo taps_;
     std::uint64_t lastLabelPress_ = 0;
+    int loopedFileBpm_ = 0; // while Start's looped file plays
 };
 
 } // namespace zerkavi
