@@ -30,7 +30,7 @@ constexpr int kFeedMs = 5;
 // position soon after.
 constexpr std::int64_t kCarryUs = 12000;
 // Silence before the first sample of every start. PulseAudio lets a new stream in at the
-// sink's next block and drops what falls before it: up to 7 ms of the first stroke's attack
+// sink's next block and drops what falls before it: up to 9 ms of the first stroke's attack
 // went missing on a null sink. Positions leave this lead out.
 constexpr int kLeadMs = 20;
 
