@@ -83,6 +83,7 @@ TEST_F(PracticeWindow, EndlessFollowsEveryCycleAndTakesANewTempoInItsPlace) {
 
 // Start's looped file goes on as a stream of the very same samples at the first change.
 TEST_F(PracticeWindow, LoopedHandsTheFileOverAtATempoChangeAndTheMarkerKeepsItsPlace) {
+    window->media.forceClock([this] { return nowMs; });
     window->Option3->click();
     window->VScroll1->setValue(kTempoBarSum - 240);
     window->But_Baslat->click();
@@ -94,7 +95,7 @@ TEST_F(PracticeWindow, LoopedHandsTheFileOverAtATempoChangeAndTheMarkerKeepsItsP
                       window->workingFolder(), reader);
     ASSERT_EQ(file.samples.size(), c.samples.size() * std::size_t(window->schedule.cycles));
     EXPECT_TRUE(std::equal(c.samples.begin(), c.samples.end(), file.samples.begin()));
-    QTest::qWait(450); // the file plays on the wall clock: stroke 2 (250 to 750 ms)
+    play(450); // stroke 2 (250 to 750 ms)
     window->VScroll1->setValue(kTempoBarSum - 120);
     EXPECT_FALSE(window->media.isOpen(QStringLiteral("kivo")));
     play(0);
