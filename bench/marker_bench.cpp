@@ -8,49 +8,25 @@
 //                                 a stall of the sound shows here
 // Run by hand (needs pulseaudio, pactl and parec):
 //   QT_QPA_PLATFORM=offscreen build/bench/marker_bench
+#include "bench/sound_bench_support.h"
 #include "bench/window_bench_support.h"
-#include "tests/support/audio_server.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
-#include <atomic>
-#include <cstdio>
-#include <cstdlib>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using namespace zerkavi::testing;
-
-PrivateServer* server = nullptr;
-
-class BusyLoops {
-  public:
-    explicit BusyLoops(int n) {
-        for (int i = 0; i < n; ++i)
-            threads_.emplace_back([this] {
-                volatile unsigned long x = 0;
-                while (!stop_.load(std::memory_order_relaxed))
-                    x = x + 1;
-            });
-    }
-    ~BusyLoops() {
-        stop_ = true;
-        for (auto& t : threads_)
-            t.join();
-    }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::vector<std::thread> threads_;
-};
+using zerkavi::bench::BusyLoops;
+using zerkavi::bench::Figures;
+using zerkavi::bench::figuresOf;
+using zerkavi::bench::server;
 
 // args: busy loops, block the window's thread (0/1)
 void BM_MarkerAgainstSound(benchmark::State& state) {
@@ -63,21 +39,16 @@ void BM_MarkerAgainstSound(benchmark::State& state) {
     }
     window.Option1[1]->setChecked(true);
 
-    QElapsedTimer wall;
-    wall.start();
     std::vector<double> offsets, spacing;
     std::size_t missing = 0;
     for (auto _ : state) {
-        Recorder recorder(server->environment(), wall);
-        if (!recorder.start() ||
-            !runUntil([&] { return recorder.sampleCount() > kRate / 10; }, 10000)) {
+        Recorder recorder(server->environment());
+        if (!recorder.startHeard()) {
             state.SkipWithError("the monitor of the null sink delivered nothing");
             return;
         }
         std::vector<std::pair<int, double>> steps;
-        window.markerMoved = [&](int stroke) {
-            steps.push_back({stroke, wall.nsecsElapsed() / 1e6});
-        };
+        window.markerMoved = [&](int stroke) { steps.push_back({stroke, recorder.nowMs()}); };
         BusyLoops busy(int(state.range(0)));
         window.But_Baslat_Click();
         if (!window.media.soundsOnDevice(QStringLiteral("kivo"))) {
@@ -91,9 +62,11 @@ void BM_MarkerAgainstSound(benchmark::State& state) {
         for (int k = 1; k <= window.schedule.strokeCount(); ++k)
             rendered.push_back((window.schedule.startSamples[std::size_t(k - 1)] - 1) /
                                kSamplesPerMs);
-        const StrokeMatch m = matchStrokes(recorder, rendered, steps);
+        const StrokeMatch m = matchStrokes(recorder, rendered);
         if (m.onsetsFound < rendered.size()) ++missing;
-        offsets.insert(offsets.end(), m.markerOffsetsMs.begin(), m.markerOffsetsMs.end());
+        for (const auto& [stroke, at] : steps)
+            if (stroke >= 1 && std::size_t(stroke) <= m.heard.size())
+                offsets.push_back(recorder.heardAt(m.heard[std::size_t(stroke - 1)]) - at);
         spacing.insert(spacing.end(), m.spacingErrorsMs.begin(), m.spacingErrorsMs.end());
     }
     const Figures f = figuresOf(offsets), s = figuresOf(spacing);
@@ -114,19 +87,5 @@ BENCHMARK(BM_MarkerAgainstSound)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The server comes before the application asks for any audio device.
-    server = new PrivateServer;
-    QString why;
-    if (!server->start(why)) {
-        std::fprintf(stderr, "No PulseAudio server: %s\n", why.toLocal8Bit().constData());
-        return 1;
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    server->shutDown();
-    std::fflush(nullptr);
-    std::_Exit(0);
+    return zerkavi::bench::runWithPrivateServer(argc, argv);
 }

@@ -1,11 +1,15 @@
 #include "platform/audio_output.h"
 
+#include "sound/loudness.h"
+
 #include <QAudioSink>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <limits>
 
 #include <pthread.h>
 #include <sched.h>
@@ -25,6 +29,10 @@ constexpr int kFeedMs = 5;
 // The clock carries a report on for at most this long, so a stalled output stops the
 // position soon after.
 constexpr std::int64_t kCarryUs = 12000;
+// Silence before the first sample of every start. PulseAudio lets a new stream in at the
+// sink's next block and drops what falls before it: up to 9 ms of the first stroke's attack
+// went missing on a null sink. Positions leave this lead out.
+constexpr int kLeadMs = 20;
 
 std::atomic<double> masterLevel{1.0};
 
@@ -37,13 +45,16 @@ class AudioFeeder : public QObject {
         : shared_(std::move(shared)) {}
     ~AudioFeeder() override { release(); }
 
-    bool begin(const QAudioDevice& device, const QAudioFormat& format, const QByteArray& pcm,
-               qsizetype fromByte, int bufferMs, AudioOutput::Source source = {}) {
+    bool begin(const QAudioDevice& device, const QAudioFormat& format, AudioOutput::Source source,
+               int bufferMs, double gain) {
         release();
-        pcm_ = pcm;
-        next_ = fromByte;
         source_ = std::move(source);
+        gain_ = format.sampleFormat() == QAudioFormat::Int16 ? gain : 1.0;
         sourceEnded_ = false;
+        leadBytes_ = qsizetype(kLeadMs) * format.sampleRate() / 1000 * format.bytesPerFrame();
+        leadUs_ = kLeadMs * 1000;
+        framesHanded_ = 0;
+        aheadBytes_ = std::numeric_limits<qsizetype>::max();
         shared_->processedUs = 0;
         shared_->reportedAtUs = steadyUs();
         shared_->failed = false;
@@ -77,27 +88,30 @@ class AudioFeeder : public QObject {
             // Inside the sink's own signal: it may not be deleted here.
             release(/*later=*/true);
         });
-        paused_ = false;
         shared_->running = true;
-        tick();
+        setPaused(false);
         timer_->start(kFeedMs);
         return true;
     }
 
-    void suspend() {
+    void continueWith(const AudioOutput::Successor& next, int aheadMs) {
+        if (!sink_) return;
+        source_ = next(framesHanded_);
+        const QAudioFormat f = sink_->format();
+        aheadBytes_ = qsizetype(aheadMs) * f.sampleRate() / 1000 * f.bytesPerFrame();
+        sourceEnded_ = false;
+    }
+
+    void setPaused(bool paused) {
         if (!sink_) return;
         // Nothing is written while paused: a write would wake the output up again.
-        paused_ = true;
-        sink_->suspend();
+        paused_ = paused;
+        if (paused)
+            sink_->suspend();
+        else if (sink_->state() == QAudio::SuspendedState)
+            sink_->resume();
         publish();
-        shared_->running = false;
-    }
-    void resume() {
-        if (!sink_) return;
-        paused_ = false;
-        sink_->resume();
-        publish();
-        shared_->running = true;
+        shared_->running = !paused;
         tick();
     }
     void release(bool later = false) {
@@ -125,7 +139,7 @@ class AudioFeeder : public QObject {
     void publish(QAudioSink* sink = nullptr) {
         if (!sink) sink = sink_;
         if (!sink) return;
-        shared_->processedUs = sink->processedUSecs();
+        shared_->processedUs = std::max<std::int64_t>(0, sink->processedUSecs() - leadUs_);
         shared_->reportedAtUs = steadyUs();
     }
     void tick() {
@@ -136,40 +150,43 @@ class AudioFeeder : public QObject {
             sink_->setVolume(level);
         }
         if (paused_) return;
-        if (source_) {
-            // Whole frames only; what the output did not take waits for the next tick.
-            const qsizetype frame = sink_->format().bytesPerFrame();
-            if (pending_.isEmpty() && !sourceEnded_) {
-                const qsizetype want = sink_->bytesFree() / frame * frame;
-                if (want > 0) {
-                    pending_.resize(want);
-                    const qsizetype got = source_(pending_.data(), want);
-                    pending_.truncate(std::max<qsizetype>(0, got));
-                    sourceEnded_ = got < want;
-                }
+        // Whole frames only; what the output did not take waits for the next tick.
+        const qsizetype frame = sink_->format().bytesPerFrame();
+        if (pending_.isEmpty() && !sourceEnded_) {
+            const qsizetype free = sink_->bytesFree();
+            const qsizetype room = std::min(free, aheadBytes_ - (sink_->bufferSize() - free));
+            const qsizetype want = std::max<qsizetype>(0, room) / frame * frame;
+            if (want > 0) {
+                pending_.resize(want);
+                const qsizetype lead = std::min(want, leadBytes_);
+                std::memset(pending_.data(), 0, std::size_t(lead));
+                leadBytes_ -= lead;
+                const qsizetype got =
+                    lead + std::max<qsizetype>(0, source_(pending_.data() + lead, want - lead));
+                pending_.truncate(got);
+                framesHanded_ += (got - lead) / frame;
+                sourceEnded_ = got < want;
+                applyGain({reinterpret_cast<std::int16_t*>(pending_.data()), std::size_t(got / 2)},
+                          gain_);
             }
-            if (!pending_.isEmpty()) {
-                const qint64 written = input_->write(pending_.constData(), pending_.size());
-                if (written > 0) pending_.remove(0, qsizetype(written));
-            }
-            if (sourceEnded_ && pending_.isEmpty() && sink_->state() == QAudio::IdleState)
-                shared_->running = false;
-            return;
         }
-        const qsizetype n = std::min<qsizetype>(sink_->bytesFree(), pcm_.size() - next_);
-        if (n > 0) {
-            const qint64 written = input_->write(pcm_.constData() + next_, n);
-            if (written > 0) next_ += qsizetype(written);
+        if (!pending_.isEmpty()) {
+            const qint64 written = input_->write(pending_.constData(), pending_.size());
+            if (written > 0) pending_.remove(0, qsizetype(written));
         }
         // Everything handed over and played: the position stands at the end.
-        if (next_ >= pcm_.size() && sink_->state() == QAudio::IdleState) shared_->running = false;
+        if (sourceEnded_ && pending_.isEmpty() && sink_->state() == QAudio::IdleState)
+            shared_->running = false;
     }
 
     std::shared_ptr<AudioOutput::Shared> shared_;
-    QByteArray pcm_;
-    qsizetype next_ = 0;
     AudioOutput::Source source_;
-    QByteArray pending_; // from the source, not yet taken by the output
+    double gain_ = 1.0;
+    qsizetype leadBytes_ = 0; // of the lead, still to be written
+    std::int64_t leadUs_ = 0;
+    std::int64_t framesHanded_ = 0; // by the sources, since begin
+    qsizetype aheadBytes_ = 0;      // at most this much is kept queued in the output
+    QByteArray pending_;            // from the source, not yet taken by the output
     bool sourceEnded_ = false;
     double level_ = 1.0;
     QAudioSink* sink_ = nullptr;
@@ -208,25 +225,25 @@ AudioOutput::~AudioOutput() {
     delete feeder_;
 }
 
-bool AudioOutput::start(const QAudioDevice& device, const QAudioFormat& format,
-                        const QByteArray& pcm, qsizetype fromByte, int bufferMs) {
+bool AudioOutput::start(const QAudioDevice& device, const QAudioFormat& format, Source source,
+                        int bufferMs, double gain) {
     bool ok = false;
     lastPlayedUs_ = 0;
     QMetaObject::invokeMethod(
-        feeder_, [&] { ok = feeder_->begin(device, format, pcm, fromByte, bufferMs); },
+        feeder_, [&] { ok = feeder_->begin(device, format, std::move(source), bufferMs, gain); },
         Qt::BlockingQueuedConnection);
     return ok;
 }
 
-bool AudioOutput::start(const QAudioDevice& device, const QAudioFormat& format, Source source,
-                        int bufferMs) {
-    bool ok = false;
-    lastPlayedUs_ = 0;
-    QMetaObject::invokeMethod(
-        feeder_,
-        [&] { ok = feeder_->begin(device, format, QByteArray(), 0, bufferMs, std::move(source)); },
-        Qt::BlockingQueuedConnection);
-    return ok;
+bool AudioOutput::start(const QAudioDevice& device, const QAudioFormat& format,
+                        const QByteArray& pcm, qsizetype fromByte, int bufferMs, double gain) {
+    auto fromBuffer = [&pcm, next = fromByte](char* bytes, qsizetype size) mutable {
+        const qsizetype n = std::clamp<qsizetype>(pcm.size() - next, 0, size);
+        std::memcpy(bytes, pcm.constData() + next, std::size_t(n));
+        next += n;
+        return n;
+    };
+    return start(device, format, fromBuffer, bufferMs, gain);
 }
 
 void AudioOutput::setMasterVolume(double level) {
@@ -237,14 +254,14 @@ double AudioOutput::masterVolume() {
     return masterLevel.load();
 }
 
-void AudioOutput::suspend() {
+void AudioOutput::continueWith(const Successor& next, int aheadMs) {
     QMetaObject::invokeMethod(
-        feeder_, [this] { feeder_->suspend(); }, Qt::BlockingQueuedConnection);
+        feeder_, [&] { feeder_->continueWith(next, aheadMs); }, Qt::BlockingQueuedConnection);
 }
 
-void AudioOutput::resume() {
+void AudioOutput::setPaused(bool paused) {
     QMetaObject::invokeMethod(
-        feeder_, [this] { feeder_->resume(); }, Qt::BlockingQueuedConnection);
+        feeder_, [this, paused] { feeder_->setPaused(paused); }, Qt::BlockingQueuedConnection);
 }
 
 void AudioOutput::stop() {

@@ -25,17 +25,24 @@ class AudioOutput {
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
 
-    // Plays `pcm` from byte `fromByte` on `device`; `pcm` must stay valid until stop().
-    // False when the device cannot be opened (no server, or the stream is refused).
-    bool start(const QAudioDevice& device, const QAudioFormat& format, const QByteArray& pcm,
-               qsizetype fromByte, int bufferMs);
     // Fills `bytes` (a whole number of frames) with what plays next and returns how many
     // it filled; fewer means the sound ends there. Called on the output's own thread.
     using Source = std::function<qsizetype(char* bytes, qsizetype size)>;
-    // Plays what `source` gives, asked for a little at a time as the output needs it.
-    bool start(const QAudioDevice& device, const QAudioFormat& format, Source source, int bufferMs);
-    void suspend();
-    void resume();
+    // Plays what `source` gives, asked for a little at a time as the output needs it, 16-bit
+    // samples multiplied by `gain` (sound/loudness.h). False when the device cannot be
+    // opened (no server, or the stream is refused).
+    bool start(const QAudioDevice& device, const QAudioFormat& format, Source source, int bufferMs,
+               double gain = 1.0);
+    // Plays `pcm` from byte `fromByte`; `pcm` must stay valid until stop().
+    bool start(const QAudioDevice& device, const QAudioFormat& format, const QByteArray& pcm,
+               qsizetype fromByte, int bufferMs, double gain = 1.0);
+    // From the next sample the output asks for, plays the source `next` makes of how many
+    // frames the source so far has handed over since start(): no gap, no new start. From
+    // then on at most `aheadMs` are kept queued, so what the new source says is heard sooner.
+    using Successor = std::function<Source(std::int64_t framesHanded)>;
+    void continueWith(const Successor& next, int aheadMs);
+    // Pausing holds the sound and its position; nothing is fed until it goes on.
+    void setPaused(bool paused);
     void stop();
 
     // Microseconds of sound played since start(), as the output reports it, carried on

@@ -1,6 +1,7 @@
 #include "platform/media.h"
 
 #include "platform/audio_output.h"
+#include "sound/loudness.h"
 #include "sound/wav.h"
 
 #include <QAudioDevice>
@@ -54,6 +55,7 @@ struct MediaDevice::Stream {
     std::unique_ptr<AudioOutput> output;
     bool onDevice = false;
     std::int64_t sinkStartMs = 0;
+    double gain = 0; // at the output, found at the first play on a device
 };
 
 MediaDevice::MediaDevice() = default;
@@ -91,6 +93,27 @@ bool MediaDevice::isOpen(const QString& alias) const {
 std::int64_t MediaDevice::heardMs(const QString& alias) const {
     const auto it = streams_.find(alias.toLower());
     return it == streams_.end() ? -1 : position(*it->second);
+}
+
+MediaDevice::HandOver
+MediaDevice::handOver(const QString& alias,
+                      const std::function<AudioOutput::Source(std::int64_t sample)>& next,
+                      int aheadMs) {
+    HandOver h;
+    Stream* s = find(alias);
+    if (!s || s->mode != Stream::Mode::Playing) return h;
+    takeOverFailedDevice(*s);
+    if (s->onDevice) {
+        h.atSample = s->sinkStartMs * kSampleRate / 1000;
+        s->output->continueWith([&](std::int64_t handed) { return next(h.atSample + handed); },
+                                aheadMs);
+        h.output = std::move(s->output);
+    } else {
+        h.atSample = position(*s) * kSampleRate / 1000;
+    }
+    h.ok = true;
+    streams_.erase(alias.toLower());
+    return h;
 }
 
 bool MediaDevice::soundsOnDevice(const QString& alias) const {
@@ -188,7 +211,11 @@ MediaReply MediaDevice::play(Stream& s, std::int64_t fromMs) {
     // can make the sound stumble.
     if (!s.output) s.output = std::make_unique<AudioOutput>();
     const qsizetype fromByte = qsizetype(fromMs * s.format.sampleRate() / 1000) * s.bytesPerFrame;
-    if (!s.output->start(device, s.format, s.pcm, fromByte, bufferMs_)) {
+    // The louder default: one gain for the whole file, from its loudest sample.
+    if (s.gain == 0)
+        s.gain = playbackGain(peakOf({reinterpret_cast<const std::int16_t*>(s.pcm.constData()),
+                                      std::size_t(s.pcm.size() / 2)}));
+    if (!s.output->start(device, s.format, s.pcm, fromByte, bufferMs_, s.gain)) {
         // No server, or the device refused the stream: keep time as if it played.
         startOnClock(s, fromMs);
         return done();
@@ -247,9 +274,8 @@ MediaReply MediaDevice::send(const QString& command) {
     if (words.size() != 2) return fail("too many words");
     if (isWord(verb, "pause")) {
         if (s->mode != Stream::Mode::Playing) return done();
-        // While paused nothing is fed: a write would wake the output up again.
         if (s->onDevice)
-            s->output->suspend();
+            s->output->setPaused(true);
         else
             s->heldMs = position(*s);
         s->mode = Stream::Mode::Paused;
@@ -259,7 +285,7 @@ MediaReply MediaDevice::send(const QString& command) {
         if (s->mode != Stream::Mode::Paused) return done();
         s->mode = Stream::Mode::Playing;
         if (s->onDevice) {
-            s->output->resume();
+            s->output->setPaused(false);
         } else {
             s->clockStartedAt = nowMs();
         }

@@ -19,6 +19,8 @@
 // behave as if the sound played and nothing blocks.
 #pragma once
 
+#include "platform/audio_output.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -86,6 +88,20 @@ class MediaDevice {
     // without sending a command; -1 when nothing is open under it. For timers that keep
     // to the sound.
     std::int64_t heardMs(const QString& alias) const;
+
+    // Closes the file playing under `alias` without a stop of its sound: the output, if it
+    // plays on one, goes on with what `next` makes of the file's sample that would have come
+    // next, keeping at most `aheadMs` queued. `atSample` is the file's sample where the output
+    // started, or on the clock the position reached. Nothing happens (`ok` false) unless the file
+    // is playing.
+    struct HandOver {
+        bool ok = false;
+        std::unique_ptr<AudioOutput> output; // empty on the clock
+        std::int64_t atSample = 0;
+    };
+    HandOver handOver(const QString& alias,
+                      const std::function<AudioOutput::Source(std::int64_t sample)>& next,
+                      int aheadMs);
 
     bool isOpen(const QString& alias) const;
     // True while the file under `alias` is played by a sound device, false while its

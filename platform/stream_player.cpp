@@ -10,11 +10,12 @@
 namespace zerkavi {
 
 void StreamPlayer::start(std::shared_ptr<CycleStream> stream, bool forceClock, int bufferMs,
-                         ClockMs clock) {
+                         ClockMs clock, double gain) {
     stop();
     stream_ = std::move(stream);
     clock_ = std::move(clock);
     startMs_ = clockMs();
+    startSample_ = 0;
     const QAudioDevice device = forceClock ? QAudioDevice() : QMediaDevices::defaultAudioOutput();
     if (device.isNull()) return;
     QAudioFormat format;
@@ -22,16 +23,26 @@ void StreamPlayer::start(std::shared_ptr<CycleStream> stream, bool forceClock, i
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     auto output = std::make_unique<AudioOutput>();
-    std::shared_ptr<CycleStream> s = stream_;
-    const bool ok = output->start(
-        device, format,
-        [s](char* bytes, qsizetype size) {
-            const std::size_t n =
-                s->read({reinterpret_cast<std::int16_t*>(bytes), std::size_t(size / 2)});
-            return qsizetype(2 * n);
-        },
-        bufferMs);
-    if (ok) output_ = std::move(output);
+    if (output->start(device, format, sourceOf(stream_), bufferMs, gain))
+        output_ = std::move(output);
+}
+
+void StreamPlayer::continueFrom(std::shared_ptr<CycleStream> stream,
+                                std::unique_ptr<AudioOutput> output, std::int64_t atSample,
+                                ClockMs clock) {
+    stop();
+    stream_ = std::move(stream);
+    clock_ = std::move(clock);
+    output_ = std::move(output);
+    startSample_ = atSample;
+    startMs_ = clockMs() - atSample * 1000 / kSampleRate;
+}
+
+AudioOutput::Source StreamPlayer::sourceOf(std::shared_ptr<CycleStream> stream) {
+    return [s = std::move(stream)](char* bytes, qsizetype size) {
+        return qsizetype(2 *
+                         s->read({reinterpret_cast<std::int16_t*>(bytes), std::size_t(size / 2)}));
+    };
 }
 
 void StreamPlayer::stop() {
@@ -48,7 +59,8 @@ std::int64_t StreamPlayer::clockMs() const {
 
 std::int64_t StreamPlayer::heardSamples() {
     if (!stream_) return 0;
-    if (output_ && !output_->failed()) return output_->playedUs() * kSampleRate / 1000000;
+    if (output_ && !output_->failed())
+        return startSample_ + output_->playedUs() * kSampleRate / 1000000;
     const std::int64_t heard = (clockMs() - startMs_) * kSampleRate / 1000;
     // Nothing plays the stream: read it as far as the clock has come.
     std::vector<std::int16_t> sink(4096);

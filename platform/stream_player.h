@@ -17,10 +17,16 @@ class StreamPlayer {
   public:
     using ClockMs = std::function<std::int64_t()>;
 
-    // Starts `stream`; with `forceClock` (or no device that opens) time runs on `clock`,
-    // a steady clock when it is empty.
+    // Starts `stream`, its samples multiplied by `gain` at the output; with `forceClock` (or
+    // no device that opens) time runs on `clock`, a steady clock when it is empty.
     void start(std::shared_ptr<CycleStream> stream, bool forceClock, int bufferMs,
-               ClockMs clock = {});
+               ClockMs clock = {}, double gain = 1.0);
+    // Goes on with `stream` where another sound stopped at its sample `atSample`: on `output`,
+    // which started at that sample and already plays the stream, or on the clock from there.
+    void continueFrom(std::shared_ptr<CycleStream> stream, std::unique_ptr<AudioOutput> output,
+                      std::int64_t atSample, ClockMs clock = {});
+    // What the output reads of `stream`.
+    static AudioOutput::Source sourceOf(std::shared_ptr<CycleStream> stream);
     void stop();
     bool playing() const { return stream_ != nullptr; }
     bool onDevice() const { return output_ != nullptr; }
@@ -37,7 +43,8 @@ class StreamPlayer {
     std::shared_ptr<CycleStream> stream_;
     std::unique_ptr<AudioOutput> output_;
     ClockMs clock_;
-    std::int64_t startMs_ = 0;
+    std::int64_t startMs_ = 0;     // on the clock, when sample 0 sounded
+    std::int64_t startSample_ = 0; // of the stream, when the output started
 };
 
 } // namespace zerkavi

@@ -78,6 +78,14 @@ std::size_t CycleStream::read(std::span<std::int16_t> out) {
     return n;
 }
 
+void CycleStream::startAt(std::int64_t at) {
+    const std::lock_guard lock(mutex_);
+    cycleIndex_ = at / std::ssize(current_->samples);
+    pos_ = at % std::ssize(current_->samples);
+    read_ = at;
+    segments_ = {{at, cycleIndex_, current_, pos_}};
+}
+
 void CycleStream::changeCycle(CyclePtr cycle) {
     const std::lock_guard lock(mutex_);
     if (cycle && !cycle->samples.empty()) pending_ = std::move(cycle);

@@ -32,6 +32,9 @@ class CycleStream {
     // Fills `out` with the next samples; fewer than asked (then 0 for good) once the stream
     // has ended.
     std::size_t read(std::span<std::int16_t> out);
+    // Goes on from sample `at` of the cycles as if all before it had been read: for a stream
+    // that takes over from a file of the same cycles. Before the first read, with no count-in.
+    void startAt(std::int64_t at);
     // From the next stroke on, play `cycle` (the same usul at another tempo).
     void changeCycle(CyclePtr cycle);
 

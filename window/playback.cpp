@@ -97,6 +97,7 @@ void ArayüzKalıp::But_Baslat_Click() {
     if (markerMoved) markerMoved(1);
     for (int j = 1; j < schedule.strokeCount(); ++j)
         strokeTimers.start(j, schedule.stroke(j).endMs, [this](int id) { StrokeTimerProc(id); });
+    practice->filePlaying();
 }
 
 void ArayüzKalıp::drawMarker(int k) {

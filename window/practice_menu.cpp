@@ -2,6 +2,8 @@
 
 #include "window/arayuz_kalip.h"
 
+#include "sound/loudness.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -249,6 +251,7 @@ void PracticeMenu::start() {
         return;
     }
     w.EkranKiliti(Lock::Playing);
+    loopedFileBpm_ = 0;
     const bool training = trainerOn && validTrainer(trainer);
     UsulRender first;
     const auto cycle = renderCycle(training ? trainerBpm(trainer, 0) : w.bpm(), &first);
@@ -261,9 +264,9 @@ void PracticeMenu::start() {
     w.schedule = first;
     w.currentUsul.totalLength = std::int16_t(first.timing.totalLength64ths);
     CycleStream::NextCycle next;
+    std::map<int, CycleStream::CyclePtr> byTempo{{cycle->bpm, cycle}};
     if (training) {
         // Every tempo of the trainer is mixed now: the audio thread only picks them.
-        std::map<int, CycleStream::CyclePtr> byTempo{{cycle->bpm, cycle}};
         for (int k = 0; k < trainerCycles(trainer); ++k)
             if (const int bpm = trainerBpm(trainer, k); !byTempo.contains(bpm))
                 byTempo[bpm] = renderCycle(bpm);
@@ -276,25 +279,71 @@ void PracticeMenu::start() {
         const int cycles = w.Option3->isChecked() ? loopedCycles(first.timing.cycleSamples) : 1;
         next = [cycles](std::int64_t i, CycleStream::CyclePtr&) { return i < cycles; };
     }
-    stream_ = std::make_shared<CycleStream>(
-        countInSound(first, w.unitNote, countIn(), clickVolume()), cycle, std::move(next));
+    // Looped and Endless take a new tempo while they play; the trainer sets its own.
+    const bool tempoFree = !training && (endless() || w.Option3->isChecked());
+    std::vector<std::int16_t> counting = countInSound(first, w.unitNote, countIn(), clickVolume());
+    // One gain for the whole run, so a new tempo does not jump in loudness: from the loudest
+    // of what may play, the fastest tempo (where strokes overlap most) included.
+    if (tempoFree && !byTempo.contains(kMaxBpm)) byTempo[kMaxBpm] = renderCycle(kMaxBpm);
+    int peak = peakOf(counting);
+    for (const auto& [bpm, c] : byTempo)
+        if (c) peak = std::max(peak, peakOf(c->samples));
+    stream_ = std::make_shared<CycleStream>(std::move(counting), cycle, std::move(next));
     w.currentStroke = 0;
     w.planPlaying = true;
     w.usulPlaying = true;
     w.media.MciStopClose(QString::fromUtf8(kMediaAlias));
-    player.start(stream_, w.media.clockForced(), bufferMs, playClock);
+    player.start(stream_, w.media.clockForced(), bufferMs, playClock, playbackGain(peak));
     w.Picture1->setPenWidth(4);
     w.drawMarker(1);
     if (w.markerMoved) w.markerMoved(1);
-    // Looped and Endless take a new tempo while they play; the trainer sets its own.
-    const bool tempoFree = !training && (endless() || w.Option3->isChecked());
-    for (QWidget* c : {static_cast<QWidget*>(w.VScroll1), static_cast<QWidget*>(w.Label5),
-                       static_cast<QWidget*>(w.Picture8)})
-        c->setEnabled(tempoFree);
+    freeTempo(tempoFree);
     follow->start(kFollowMs);
 }
 
+void PracticeMenu::freeTempo(bool free) {
+    for (QWidget* c :
+         {static_cast<QWidget*>(window_.VScroll1), static_cast<QWidget*>(window_.Label5),
+          static_cast<QWidget*>(window_.Picture8)})
+        c->setEnabled(free);
+}
+
+void PracticeMenu::filePlaying() {
+    loopedFileBpm_ = window_.Option3->isChecked() ? window_.bpm() : 0;
+    freeTempo(loopedFileBpm_ != 0);
+}
+
+bool PracticeMenu::takeOverLoopedFile() {
+    ArayüzKalıp& w = window_;
+    const int bpm = std::exchange(loopedFileBpm_, 0);
+    if (bpm == 0 || !w.usulPlaying) return false;
+    // The file's cycle, sample for sample, as many times as the file holds it.
+    const auto cycle = renderCycle(bpm);
+    if (!cycle) return false;
+    const int cycles = w.schedule.cycles;
+    auto stream = std::make_shared<CycleStream>(
+        std::vector<std::int16_t>(), cycle,
+        [cycles](std::int64_t i, CycleStream::CyclePtr&) { return i < cycles; });
+    MediaDevice::HandOver h = w.media.handOver(
+        QString::fromUtf8(kMediaAlias),
+        [&stream](std::int64_t at) {
+            stream->startAt(at);
+            return StreamPlayer::sourceOf(stream);
+        },
+        bufferMs);
+    if (!h.ok) return false;
+    if (!h.output) stream->startAt(h.atSample);
+    stream_ = stream;
+    player.continueFrom(stream, std::move(h.output), h.atSample, playClock);
+    // The stream moves the marker and ends the play from here on.
+    w.strokeTimers.killAll();
+    w.endTimer.kill(kUsulEndTimerId);
+    follow->start(kFollowMs);
+    return true;
+}
+
 void PracticeMenu::stop() {
+    loopedFileBpm_ = 0;
     follow->stop();
     player.stop();
     stream_.reset();
@@ -319,7 +368,7 @@ void PracticeMenu::followStream() {
 }
 
 void PracticeMenu::tempoChanged() {
-    if (!stream_ || trainerOn) return;
+    if (trainerOn || (!stream_ && !takeOverLoopedFile())) return;
     if (auto c = renderCycle(window_.bpm())) stream_->changeCycle(std::move(c));
 }
 

@@ -2,7 +2,8 @@
 // muted, the master volume, tap tempo and the speed trainer, and the Endless play mode
 // beside Once and Looped. With none of them chosen, Start plays the rendered file; with
 // any of them, the usul is played as a stream of cycles from memory, which also lets the
-// tempo change while it plays (Looped and Endless).
+// tempo change while it plays (Looped and Endless). A looped file hands over to such a
+// stream of its own cycle at the first change of tempo.
 #pragma once
 
 #include "plans/texts.h"
@@ -40,7 +41,10 @@ class PracticeMenu : public QObject {
     // Ends the stream and the marker's following; the window's Stop does the rest.
     void stop();
     bool playing() const { return player.playing(); }
-    // The tempo bar moved: while a stream plays, the new tempo from the next stroke.
+    // Start played the rendered file: in Looped mode the tempo stays free.
+    void filePlaying();
+    // The tempo bar moved: while a stream plays, the new tempo from the next stroke. A looped
+    // file hands over to a stream of its cycle, from the sample it has come to.
     void tempoChanged();
     // True when the taps so far set the tempo.
     bool tap();
@@ -64,8 +68,9 @@ class PracticeMenu : public QObject {
     std::function<std::int64_t()> tapClock;
     StreamPlayer::ClockMs playClock; // for the clock of a stream without a device
     // The output's buffer while a stream plays: a tempo change is heard after it (and the
-    // stroke then sounding), so it is kept short; the feeding thread keeps it filled.
-    int bufferMs = 60;
+    // stroke then sounding), so it is kept short; the feeding thread keeps it filled. With
+    // 20 to 60 ms the recorded gaps under load did not depend on it (tempo_change_bench).
+    int bufferMs = 40;
     StreamPlayer player;
 
     QMenu *menu = nullptr, *countInMenu = nullptr, *clickVolumeMenu = nullptr, *muteMenu = nullptr,
@@ -80,6 +85,8 @@ class PracticeMenu : public QObject {
 
   private:
     std::shared_ptr<const PracticeCycle> renderCycle(int bpm, UsulRender* render = nullptr);
+    void freeTempo(bool free);
+    bool takeOverLoopedFile();
     void followStream();
     void editTrainer();
 
@@ -87,6 +94,7 @@ class PracticeMenu : public QObject {
     std::shared_ptr<CycleStream> stream_;
     TapTempo taps_;
     std::uint64_t lastLabelPress_ = 0;
+    int loopedFileBpm_ = 0; // while Start's looped file plays
 };
 
 } // namespace zerkavi

@@ -81,4 +81,11 @@ TEST(CycleStream, EndsWhereTheNextCycleIsNone) {
     EXPECT_FALSE(s.placeAt(299).ended);
 }
 
+TEST(CycleStream, StartAtGoesOnInsideTheCyclesAsIfAllBeforeHadBeenRead) {
+    CycleStream s({}, kFast, [](std::int64_t i, CycleStream::CyclePtr&) { return i < 3; });
+    s.startAt(250); // cycle 2 (0-based), its sample 50: stroke 2
+    EXPECT_EQ(std::tuple(s.placeAt(250).cycle, s.placeAt(250).stroke), std::tuple(2, 2));
+    EXPECT_EQ(readSome(s, 100), run(0, 50, 100));
+}
+
 } // namespace

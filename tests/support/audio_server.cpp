@@ -1,46 +1,31 @@
 #include "tests/support/audio_server.h"
 
+#include <QAudioDevice>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QMediaDevices>
 #include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
 #include <cmath>
 #include <csignal>
-#include <optional>
 
 namespace zerkavi::testing {
 
 namespace {
-// A process run to its end with a time limit; empty optional when it did not end.
-std::optional<int> runTool(const QString& program, const QStringList& args,
-                           const QProcessEnvironment& env, int timeoutMs,
-                           QByteArray* output = nullptr) {
+// A process run to its end within 20 s: its exit code, -1 when it did not end normally.
+int runTool(const QString& program, const QStringList& args, const QProcessEnvironment& env,
+            QByteArray* output = nullptr) {
     QProcess p;
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
-    if (!p.waitForStarted(timeoutMs)) return std::nullopt;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished(1000);
-        return std::nullopt;
-    }
+    const bool ended = p.waitForFinished(20000);
     if (output) *output = p.readAll();
-    return p.exitStatus() == QProcess::NormalExit ? std::optional<int>(p.exitCode()) : std::nullopt;
+    return ended && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
-
-bool processGone(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) return true;
-    // "pid (name) S ...": a zombie no longer plays anything.
-    const QByteArray stat = status.readAll();
-    const qsizetype close = stat.lastIndexOf(')');
-    return close < 0 || stat.mid(close + 2, 1) == "Z";
-}
-
 } // namespace
 
 void runFor(int ms) {
@@ -49,21 +34,26 @@ void runFor(int ms) {
     loop.exec();
 }
 
+bool runUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() <= timeoutMs)
+        runFor(5);
+    return done();
+}
+
 bool PrivateServer::start(QString& why) {
     for (const char* tool : {"pulseaudio", "pactl", "parec"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
             why = QStringLiteral("%1 is not installed").arg(QString::fromLatin1(tool));
             return false;
         }
-    if (!folder_.isValid()) {
-        why = QStringLiteral("no temporary folder");
-        return false;
-    }
     QFile::setPermissions(folder_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     env_ = QProcessEnvironment::systemEnvironment();
     env_.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder_.path());
     env_.insert(QStringLiteral("HOME"), folder_.path()); // cookie and config stay in here
-    env_.insert(QStringLiteral("PULSE_SERVER"), socket());
+    env_.insert(QStringLiteral("PULSE_SERVER"),
+                QStringLiteral("unix:") + folder_.filePath(QStringLiteral("pulse/native")));
     QByteArray log;
     const auto rc = runTool(
         QStringLiteral("pulseaudio"),
@@ -71,7 +61,7 @@ bool PrivateServer::start(QString& why) {
          QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disallow-exit"),
          QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1"),
          QStringLiteral("--load=module-null-sink sink_name=test_sink rate=44100 channels=1")},
-        env_, 20000, &log);
+        env_, &log);
     QFile pidFile(folder_.filePath(QStringLiteral("pulse/pid")));
     if (pidFile.open(QIODevice::ReadOnly)) pid_ = pidFile.readAll().trimmed().toLongLong();
     if (rc != 0 || pid_ <= 0) {
@@ -81,65 +71,53 @@ bool PrivateServer::start(QString& why) {
     }
     QByteArray info;
     if (runTool(QStringLiteral("pactl"),
-                {QStringLiteral("set-default-sink"), QStringLiteral("test_sink")}, env_,
-                5000) != 0 ||
-        runTool(QStringLiteral("pactl"), {QStringLiteral("info")}, env_, 5000, &info) != 0) {
+                {QStringLiteral("set-default-sink"), QStringLiteral("test_sink")}, env_) != 0 ||
+        runTool(QStringLiteral("pactl"), {QStringLiteral("info")}, env_, &info) != 0) {
         why = QStringLiteral("the server does not answer pactl: %1")
                   .arg(QString::fromLocal8Bit(info));
         return false;
     }
-    saved_ = {qgetenv("XDG_RUNTIME_DIR"), qgetenv("PULSE_SERVER")};
-    hadVariables_ = {qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"),
-                     qEnvironmentVariableIsSet("PULSE_SERVER")};
     qputenv("XDG_RUNTIME_DIR", folder_.path().toLocal8Bit());
-    qputenv("PULSE_SERVER", socket().toLocal8Bit());
-    envSet_ = true;
+    qputenv("PULSE_SERVER", env_.value(QStringLiteral("PULSE_SERVER")).toLocal8Bit());
     return true;
 }
 
+bool PrivateServer::startForQt(QString& why) {
+    if (!start(why)) {
+        why = QStringLiteral("No PulseAudio server: ") + why;
+        return false;
+    }
+    const QByteArray output = QMediaDevices::defaultAudioOutput().id();
+    if (output == QByteArrayLiteral("test_sink")) return true;
+    why = "this process set up its audio output (\"" + QString::fromUtf8(output) +
+          "\") before the test server started; run it alone, as ctest does";
+    return false;
+}
+
 void PrivateServer::shutDown() {
-    if (pid_ > 0) {
-        runTool(QStringLiteral("pulseaudio"), {QStringLiteral("--kill")}, env_, 5000);
-        QElapsedTimer t;
-        t.start();
-        while (!processGone(pid_) && t.elapsed() < 3000)
-            runFor(20);
-        if (!processGone(pid_)) ::kill(pid_t(pid_), SIGKILL);
-        pid_ = 0;
-    }
-    if (envSet_) {
-        const char* names[] = {"XDG_RUNTIME_DIR", "PULSE_SERVER"};
-        for (int i = 0; i < 2; ++i)
-            if (hadVariables_[i])
-                qputenv(names[i], saved_[i]);
-            else
-                qunsetenv(names[i]);
-        envSet_ = false;
-    }
+    // Its sockets and files go with the folder; nothing of it needs to be kept.
+    if (pid_ > 0) ::kill(pid_t(pid_), SIGKILL);
+    pid_ = 0;
 }
 
-QString PrivateServer::socket() const {
-    return QStringLiteral("unix:") + folder_.filePath(QStringLiteral("pulse/native"));
-}
-
-Recorder::Recorder(const QProcessEnvironment& env, const QElapsedTimer& wall) : wall_(wall) {
+Recorder::Recorder(const QProcessEnvironment& env) {
+    wall_.start();
     parec_.setProcessEnvironment(env);
     QObject::connect(&parec_, &QProcess::readyReadStandardOutput, &parec_, [this] {
         bytes_ += parec_.readAllStandardOutput();
-        arrivals_.push_back({nowMs(), bytes_.size() / 2});
+        // A chunk arrives only after its last sample was recorded: every arrival bounds the
+        // time of sample 0 from above, and the tightest bound is the best estimate.
+        firstSampleAt_ = std::min(firstSampleAt_, nowMs() - sampleCount() / kSamplesPerMs);
     });
 }
 
-bool Recorder::start() {
+bool Recorder::startHeard() {
     parec_.start(QStringLiteral("parec"),
                  {QStringLiteral("-d"), QStringLiteral("test_sink.monitor"),
                   QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
                   QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=10")});
-    return parec_.waitForStarted(5000);
-}
-
-bool Recorder::startHeard() {
-    return start() && runUntil([&] { return sampleCount() > kRate / 10; }, 10000);
+    return parec_.waitForStarted(5000) &&
+           runUntil([&] { return sampleCount() > kRate / 10; }, 10000);
 }
 
 void Recorder::stop() {
@@ -152,51 +130,28 @@ void Recorder::stop() {
     bytes_ += parec_.readAllStandardOutput();
 }
 
-double Recorder::wallOfFirstSample() const {
-    double best = 1e300;
-    for (const auto& [ms, samples] : arrivals_)
-        best = std::min(best, ms - samples / kSamplesPerMs);
-    return best;
-}
-
-StrokeMatch matchStrokes(const Recorder& r, const std::vector<double>& renderedMs,
-                         const std::vector<std::pair<int, double>>& markerSteps) {
+StrokeMatch matchStrokes(const Recorder& r, const std::vector<double>& renderedMs) {
     StrokeMatch m;
     const std::vector<qsizetype> onsets = strokeOnsets(r);
     m.onsetsFound = onsets.size();
-    if (onsets.empty()) return m;
-    const qsizetype first = onsets.front();
-    std::vector<double> heardMs;
-    for (std::size_t k = 0; k < renderedMs.size(); ++k) {
-        qsizetype best = onsets.front();
-        for (qsizetype o : onsets)
-            if (std::abs((o - first) / kSamplesPerMs - renderedMs[k]) <
-                std::abs((best - first) / kSamplesPerMs - renderedMs[k]))
-                best = o;
-        heardMs.push_back((best - first) / kSamplesPerMs - renderedMs[k]);
-        for (const auto& [stroke, at] : markerSteps)
-            if (stroke == int(k) + 1) m.markerOffsetsMs.push_back(r.heardAt(best) - at);
-    }
-    const double common = figuresOf(heardMs).median;
-    for (double h : heardMs)
-        m.spacingErrorsMs.push_back(h - common);
+    if (onsets.empty() || renderedMs.empty()) return m;
+    auto offMs = [&](qsizetype onset, double rendered) {
+        return (onset - onsets.front()) / kSamplesPerMs - rendered;
+    };
+    for (const double rendered : renderedMs)
+        m.heard.push_back(*std::min_element(onsets.begin(), onsets.end(), [&](auto a, auto b) {
+            return std::abs(offMs(a, rendered)) < std::abs(offMs(b, rendered));
+        }));
+    for (std::size_t k = 0; k < renderedMs.size(); ++k)
+        m.spacingErrorsMs.push_back(offMs(m.heard[k], renderedMs[k]));
+    std::vector<double> sorted = m.spacingErrorsMs;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = (sorted[(sorted.size() - 1) / 2] + sorted[sorted.size() / 2]) / 2;
+    for (double& e : m.spacingErrorsMs)
+        e -= median;
     return m;
 }
 
-// Sample numbers where a click starts: the first loud sample after at least 50 ms of quiet.
-std::vector<qsizetype> clickOnsets(const Recorder& r) {
-    std::vector<qsizetype> onsets;
-    qsizetype lastLoud = -kRate;
-    for (qsizetype i = 0; i < r.sampleCount(); ++i) {
-        if (std::abs(int(r.sample(i))) < 8000) continue;
-        if (i - lastLoud > qsizetype(50 * kSamplesPerMs)) onsets.push_back(i);
-        lastLoud = i;
-    }
-    return onsets;
-}
-
-// Onsets of drum strokes: where the sound's first difference (its high, sharp part) rises
-// well above what it was just before.
 std::vector<qsizetype> strokeOnsets(const Recorder& r) {
     const qsizetype n = r.sampleCount();
     const qsizetype w = qsizetype(kSamplesPerMs); // 1 ms windows
@@ -219,19 +174,6 @@ std::vector<qsizetype> strokeOnsets(const Recorder& r) {
         }
     }
     return onsets;
-}
-
-Figures figuresOf(const std::vector<double>& v) {
-    Figures f;
-    if (v.empty()) return f;
-    std::vector<double> sorted = v;
-    std::sort(sorted.begin(), sorted.end());
-    const std::size_t n = sorted.size();
-    f.median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    f.lowest = sorted.front();
-    f.highest = sorted.back();
-    f.worst = std::abs(f.lowest) > std::abs(f.highest) ? f.lowest : f.highest;
-    return f;
 }
 
 } // namespace zerkavi::testing

@@ -2,6 +2,7 @@
 // the marker over the seam, a tempo change while it plays, tap tempo, a count-in.
 #include "tests/support/window_fixture.h"
 
+#include "sound/wav.h"
 #include "window/practice_menu.h"
 
 #include <QAction>
@@ -78,6 +79,34 @@ TEST_F(PracticeWindow, EndlessFollowsEveryCycleAndTakesANewTempoInItsPlace) {
     EXPECT_FALSE(window->practice->playing());
     EXPECT_TRUE(window->But_Baslat->isEnabled());
     EXPECT_FALSE(std::filesystem::exists(folder / "zrkv" / "Shablon.---"));
+}
+
+// Start's looped file goes on as a stream of the very same samples at the first change.
+TEST_F(PracticeWindow, LoopedHandsTheFileOverAtATempoChangeAndTheMarkerKeepsItsPlace) {
+    window->media.forceClock([this] { return nowMs; });
+    window->Option3->click();
+    window->VScroll1->setValue(kTempoBarSum - 240);
+    window->But_Baslat->click();
+    EXPECT_TRUE(window->media.isOpen(QStringLiteral("kivo")));
+    const WavReadResult file = ReadWav(folder / "zrkv" / "Shablon.---");
+    SampleReader reader;
+    const PracticeCycle c =
+        practiceCycle(window->currentUsul, {240, 8, window->chosenInstrument(), false}, {},
+                      window->workingFolder(), reader);
+    ASSERT_EQ(file.samples.size(), c.samples.size() * std::size_t(window->schedule.cycles));
+    EXPECT_TRUE(std::equal(c.samples.begin(), c.samples.end(), file.samples.begin()));
+    play(450); // stroke 2 (250 to 750 ms)
+    window->VScroll1->setValue(kTempoBarSum - 120);
+    EXPECT_FALSE(window->media.isOpen(QStringLiteral("kivo")));
+    play(0);
+    EXPECT_EQ(window->currentStroke + 1, 2);
+    play(550); // stroke 3 from 750 ms; at the old tempo stroke 4 would have come at 1000 ms
+    EXPECT_EQ(window->currentStroke + 1, 3);
+    play(300); // one eighth (500 ms) at 120 after stroke 3
+    EXPECT_EQ(window->currentStroke + 1, 4);
+    EXPECT_EQ(window->strokeTimers.runningCount(), 0);
+    window->But_Dur->click();
+    EXPECT_FALSE(window->practice->playing());
 }
 
 TEST_F(PracticeWindow, ACountInPlaysOnceThenTheCycleAndStopsByItself) {
