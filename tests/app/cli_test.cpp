@@ -114,8 +114,7 @@ TEST_F(Cli, ListAndRender) {
     ASSERT_EQ(lines.size(), 255);
     EXPECT_EQ(lines[31], QString::fromUtf8(" 32    8/8   Düyek") + QString(35, ' '));
     EXPECT_EQ(lines[182], QString::fromUtf8("183   88/4   Darb-ı fetih") + QString(28, ' '));
-    EXPECT_TRUE(
-        std::ranges::equal(readBytes<std::uint8_t>(folder / "usuller.usl"), defaultLibraryImage()));
+    EXPECT_TRUE(readBytes<std::uint8_t>(folder / "usuller.usl") == libraryImage());
     r = run({"render", "32", "--bpm", "120", "--unit", "4", "--out", out("d.wav"), "--schedule",
              "--medium", "20", "--weak", "90"});
     ASSERT_EQ(r.exitCode, 0) << text(r.err);
@@ -132,6 +131,19 @@ TEST_F(Cli, ListAndRender) {
     EXPECT_NE(sound["kudum"], sound["bendir"]);
     EXPECT_NE(sound["def"], sound["bendir"]);
     EXPECT_NE(sound["def"], sound["kudum"]);
+}
+
+// A name with a NUL inside, as a hand-made library may hold: the list shows a blank there.
+TEST_F(Cli, ListShowsANulInANameAsABlank) {
+    UsulRecord duyek = builtIn(32);
+    duyek.name[1] = U'\0';
+    Bytes image = libraryImage();
+    const RecordBytes record = encodeRecord(duyek);
+    std::copy(record.begin(), record.end(), image.begin() + 31 * kRecordBytes);
+    writeFile(folder / kLibraryFileName, image);
+    const CliRun r = run({"list"});
+    EXPECT_EQ(QString::fromUtf8(r.out).split('\n').value(31),
+              QString::fromUtf8(" 32    8/8   D yek") + QString(35, ' '));
 }
 
 TEST_F(Cli, ExportWritesEachFormatFromTheExtension) {

@@ -5,8 +5,6 @@
 #include "common/text_codec.h"
 #include "plans/plan_format.h"
 
-#include <QtWidgets>
-
 using namespace zerkavi;
 using namespace zerkavi::testing;
 namespace fs = std::filesystem;
@@ -87,7 +85,8 @@ TEST_F(PlanCli, CheckAndRenderAsTheWindowDoes) {
     EXPECT_EQ(r.out.toStdString(), ends);
 }
 
-TEST_P(PlanCliChecks, EverySaveCheckWithItsLineInBothLanguages) {
+// The core tests hold every check; these prove the messages and lines reach the user.
+TEST_P(PlanCliChecks, ARefusalNamesItsLineInBothLanguages) {
     const Bad& c = GetParam();
     const fs::path file = writePlan(c.file, c.plan);
     for (auto [lang, code] : {std::pair{Language::Turkish, "tr"}, {Language::English, "en"}})
@@ -102,11 +101,7 @@ TEST_P(PlanCliChecks, EverySaveCheckWithItsLineInBothLanguages) {
 }
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Refusals, PlanCliChecks, ::testing::Values(
-    Bad{"", M::noSections, 0}, Bad{"\n  \n", M::noSections, 0}, Bad{"A 32 1 5 84", M::unitNote, 1},
-    Bad{"A 300 1 4 84", M::usulNumber, 1}, Bad{"A 32 -99 4 84", M::circleNumber, 1},
-    Bad{"A 32 1 4 84\nB 32 1-2 4 84", M::dash, 2}, Bad{"A 32 1 4 84\n\nB 32 1 4\n", M::fieldCount, 2},
-    Bad{"A 32 1 4 209", M::bpmTooHigh, 1}, Bad{"A 32 1 4 19", M::bpmTooLow, 1},
-    Bad{"A 32 1 4 84>60>50", M::greaterThan, 1}, Bad{"A 32 1 4 84>", M::finalBpmTooLow, 1},
-    Bad{"A 32 1 4 209>50", M::introBpmTooHigh, 1}, Bad{"A 32 1 4 >50", M::introBpmTooLow, 1},
-    Bad{"A 32 1 4 84>209", M::finalBpmTooHigh, 1}, Bad{"A 1 1 4 84", M::planFileName, 0, "a:b.txt"}));
+    Bad{"\n  \n", M::noSections, 0}, Bad{"A 32 1 4 84\nB 32 1-2 4 84", M::dash, 2},
+    Bad{"A 32 1 4 84\n\nB 32 1 4 84>\n", M::finalBpmTooLow, 2},
+    Bad{"A 1 1 4 84", M::planFileName, 0, "a:b.txt"}));
 // clang-format on

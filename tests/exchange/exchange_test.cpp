@@ -129,13 +129,6 @@ std::vector<std::int16_t> decoded(const fs::path& f, SF_INFO& info) {
     return out;
 }
 
-std::u32string planOf(std::initializer_list<std::vector<std::u32string>> lines) {
-    std::u32string text;
-    for (const auto& l : lines)
-        text += (text.empty() ? U"" : U"\r\n") + normalisedPlanLine(l);
-    return text;
-}
-
 } // namespace
 
 // Every event of a file, one a line: tick, status, meta type and data bytes in hex.
@@ -185,24 +178,6 @@ TEST(ExchangeGolden, PlanTempoMapFollowsTheRenderedSound) {
                     sound.sectionEndMs[std::size_t(s - 1)], 1.0)
             << "section " << s + 1;
     EXPECT_NEAR(m.seconds(m.where(0x80).back().tick) * 1000, sound.sectionEndMs[2], 1.0);
-}
-
-// A length is written as the notation draws it: one value with its dots, or tied parts.
-TEST(ExchangeNoteParts, LengthIsWrittenAsTheNotationDrawsIt) {
-    const std::pair<int, std::vector<std::pair<int, int>>> cases[] = {
-        // value, dots of each part
-        {16, {{16, 0}}},  {3, {{2, 1}}},         {7, {{4, 2}}}, {12, {{8, 1}}},
-        {112, {{64, 2}}}, {5, {{4, 0}, {1, 0}}}, {1, {{1, 0}}}, {200, {{128, 0}, {64, 0}, {8, 0}}}};
-    for (const auto& [length, parts] : cases) {
-        std::vector<std::pair<int, int>> got;
-        int sum = 0;
-        for (const NotePart& p : noteParts(length)) {
-            got.emplace_back(p.value64ths, p.dots);
-            sum += p.length64ths;
-        }
-        EXPECT_EQ(got, parts) << length;
-        EXPECT_EQ(sum, length);
-    }
 }
 
 // Aksak in groups, one stroke dotted: lengths, lines, lyrics, dynamics, dashed group lines.

@@ -1,14 +1,9 @@
-// File names, titles and sizes of the exported and printed notation.
-#include "common/messages.h"
+// File names and titles of the exported and printed notation (their sizes: geometry_test).
 #include "notation/export_names.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <tuple>
-
 using namespace zerkavi;
-using namespace std::string_literals;
 
 TEST(ExportFileName, TimeSignatureTwoBlanksAndTheFoldedName) {
     EXPECT_EQ(jpegFileName(8, 4, U"Düyek"), U"8-4  Duyek.jpg");
@@ -54,75 +49,4 @@ TEST(ExportTitles, TimeSignatureEightBlanksAndTheName) {
     EXPECT_EQ(printed.size(), 13u + 40u);
     // A never-written slot holds NULs; they print as blanks.
     EXPECT_EQ(printTitle(3, 4, std::u32string(3, U'\0')), U"3 / 4           ");
-}
-
-// One row is at least 470 wide plus the margin (20 × 21 + 40 = 460 still is 470); more
-// rows take the whole picture.
-TEST(ExportSizes, CanvasAndCopiedPart) {
-    const std::tuple<int, int, std::tuple<int, int, int, int>> cases[] = {
-        {1, 150, {510, 210, 470, 150}},  {21, 150, {510, 210, 470, 150}},
-        {22, 150, {520, 210, 480, 150}}, {45, 150, {980, 210, 940, 150}},
-        {46, 300, {964, 360, 964, 300}}, {91, 450, {964, 510, 964, 450}},
-        {180, 600, {964, 660, 964, 600}}};
-    for (const auto& [n, height, size] : cases) {
-        const JpegLayout l = jpegLayout(n, 964, height);
-        EXPECT_EQ(std::tuple(l.canvasWidth, l.canvasHeight, l.copyWidth, l.copyHeight), size) << n;
-    }
-}
-
-TEST(ExportSizes, CirclesHiddenAreEveryCircleOfTheRowsUsed) {
-    EXPECT_EQ(exportCircleCentres(1).size(), 45u);
-    EXPECT_EQ(exportCircleCentres(45).size(), 45u);
-    const auto two = exportCircleCentres(46);
-    ASSERT_EQ(two.size(), 90u);
-    EXPECT_EQ(two.front(), std::pair(40, 75));
-    EXPECT_EQ(two[44], std::pair(920, 75));
-    EXPECT_EQ(two[45], std::pair(40, 225));
-    EXPECT_EQ(two.back(), std::pair(920, 225));
-    EXPECT_EQ(exportCircleCentres(180).back(), std::pair(920, 525));
-}
-
-TEST(ExportPrintLayout, TwipsBecomePrinterDotsTiesToEven) {
-    // 416.67 -> 417; 0.5, 1.5 and 2.5 tie to even.
-    EXPECT_EQ(
-        std::vector<int>({twipsToDots(1440, 600), twipsToDots(600, 1200), twipsToDots(500, 1200),
-                          twipsToDots(9, 80), twipsToDots(27, 80), twipsToDots(45, 80)}),
-        (std::vector<int>{600, 500, 417, 0, 2, 2}));
-}
-
-TEST(ExportPrintLayout, OneRowIsAStripOfAtLeast150PixelsAtScreenSize) {
-    // At 96 dots to the inch a twip-laid page is the picture's own pixels.
-    const auto at96 = [](int n) {
-        const PrintPlacement p = printPlacement(n, 964, 150, 5000, 96, 96);
-        return std::tuple(p.x, p.y, p.width, p.height, p.sourceWidth, p.sourceHeight);
-    };
-    EXPECT_EQ(at96(1), std::tuple(0, 33, 150, 150, 150, 150)); // 500 twips = 33.3 pixels
-    EXPECT_EQ(at96(5), std::tuple(0, 33, 150, 150, 150, 150)); // 20 * 5 + 40 = 140
-    EXPECT_EQ(at96(6), std::tuple(0, 33, 160, 150, 160, 150));
-    const PrintPlacement hi = printPlacement(1, 964, 150, 9000, 1200, 1200);
-    EXPECT_EQ(std::tuple(hi.y, hi.width, hi.height), std::tuple(417, 1875, 1875));
-}
-
-TEST(ExportPrintLayout, WideStripsAndSeveralRowsFitThePageWidth) {
-    // 45 circles are 940 pixels, 11,750 dots at 1200: more than a portrait A4 page holds.
-    const PrintPlacement wide = printPlacement(45, 964, 150, 9000, 1200, 1200);
-    EXPECT_EQ(std::tuple(wide.width, wide.height, wide.sourceWidth), std::tuple(9000, 1875, 940));
-    const PrintPlacement fits = printPlacement(45, 964, 150, 12000, 1200, 1200);
-    EXPECT_EQ(fits.width, 11750);
-    const PrintPlacement two = printPlacement(46, 964, 300, 9000, 1200, 1200);
-    EXPECT_EQ(std::tuple(two.width, two.height, two.sourceWidth, two.sourceHeight),
-              std::tuple(9000, 3750, 964, 300));
-}
-
-TEST(ExportCodecStatus, MessagesOfTheImageWriter) {
-    // The file system refusing the file (7) is reported as a name it cannot take.
-    EXPECT_EQ(std::pair(codecStatusReport(0).message, codecStatusReport(0).text),
-              std::pair(Message::none, ""s));
-    EXPECT_EQ(std::pair(codecStatusReport(7).message, codecStatusReport(7).text),
-              std::pair(Message::forbiddenName, ""s));
-    EXPECT_EQ(codecStatusReport(12).text, "Access Denied. GDI+ Error:12");
-    EXPECT_EQ(codecStatusReport(21).text, "Profile Not Found GDI+ Error:21");
-    EXPECT_EQ(codecStatusReport(-3).text, "Unknown GDI+ Error. GDI+ Error:-3");
-    for (int s : {1, 2, 3, 12, 21, 22})
-        EXPECT_EQ(codecStatusReport(s).message, Message::none) << s;
 }

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <random>
 #include <sstream>
 
 using namespace zerkavi;
@@ -72,18 +71,18 @@ TEST(PlanGolden, SaveAndReadOfPlansAtTheirLimits) {
         U"a 9 -1 4 84", U"a 9 1- 4 84", U"a 9 -0 4 84",
         // Every field at its limits.
         U"a 1 1 4", U"a 1 1 4 84 x", U"my section 1 1 4 84", U"a\t1 1 4 84", U"a 1 1 4\t84",
-        U"a 1 1 4 84\t", U"a\u00A0b 1 1 4 84", U"a 255 1 4 84", U"a 0 1 4 84", U"a 256 1 4 84",
-        U"a 0.99 1 4 84", U"a 255.01 1 4 84", U"a -1 1 4 84", U"a abc 1 4 84", U"a 12abc 1 4 84",
-        U"a 1e5 1 4 84", U"a 1 -48 4 84", U"a 1 49- 4 84", U"a 1 -96 4 84", U"a 1 96- 4 84",
-        U"a 1 -97 4 84", U"a 1 97- 4 84", U"a 1 - 4 84", U"a 1 -0 4 84", U"a 1 4-8 4 84",
-        U"a 1 --48 4 84", U"a 1 -4-8 4 84", U"a 1 48-- 4 84", U"a 1 -x 4 84", U"a 1 abc 4 84",
-        U"a 1 " + huge + U" 4 84", U"a 1 1 2 84", U"a 1 1 8 84", U"a 1 1 16 84", U"a 1 1 4.0 84",
-        U"a 1 1 8th 84", U"a 1 1 5 84", U"a 1 1 1 84", U"a 1 1 32 84", U"a 1 1 4.5 84",
-        U"a 1 1 x 84", U"a 1 1 4 208", U"a 1 1 4 209", U"a 1 1 4 208.01", U"a 1 1 4 20",
-        U"a 1 1 4 19", U"a 1 1 4 19.99", U"a 1 1 4 x", U"a 1 1 4 " + huge, U"a 1 1 4 84>>50",
-        U"a 1 1 4 84>50>40", U"a 1 1 4 208>20", U"a 1 1 4 20>208", U"a 1 1 4 209>50",
-        U"a 1 1 4 19>50", U"a 1 1 4 84>209", U"a 1 1 4 84>19", U"a 1 1 4 84>", U"a 1 1 4 >50",
-        U"a 1 1 4 >",
+        U"a 1 1 4 84\t", U"a\u00A0b€\U0001F600 1 1 4 84", U"a 255 1 4 84", U"a 0 1 4 84",
+        U"a 256 1 4 84", U"a 0.99 1 4 84", U"a 255.01 1 4 84", U"a -1 1 4 84", U"a abc 1 4 84",
+        U"a 12abc 1 4 84", U"a 1e5 1 4 84", U"a 1 -48 4 84", U"a 1 49- 4 84", U"a 1 -96 4 84",
+        U"a 1 96- 4 84", U"a 1 -97 4 84", U"a 1 97- 4 84", U"a 1 - 4 84", U"a 1 -0 4 84",
+        U"a 1 4-8 4 84", U"a 1 --48 4 84", U"a 1 -4-8 4 84", U"a 1 48-- 4 84", U"a 1 -x 4 84",
+        U"a 1 abc 4 84", U"a 1 " + huge + U" 4 84", U"a 1 1 2 84", U"a 1 1 8 84", U"a 1 1 16 84",
+        U"a 1 1 4.0 84", U"a 1 1 8th 84", U"a 1 1 5 84", U"a 1 1 1 84", U"a 1 1 32 84",
+        U"a 1 1 4.5 84", U"a 1 1 x 84", U"a 1 1 4 208", U"a 1 1 4 209", U"a 1 1 4 208.01",
+        U"a 1 1 4 20", U"a 1 1 4 19", U"a 1 1 4 19.99", U"a 1 1 4 x", U"a 1 1 4 " + huge,
+        U"a 1 1 4 84>>50", U"a 1 1 4 84>50>40", U"a 1 1 4 208>20", U"a 1 1 4 20>208",
+        U"a 1 1 4 209>50", U"a 1 1 4 19>50", U"a 1 1 4 84>209", U"a 1 1 4 84>19", U"a 1 1 4 84>",
+        U"a 1 1 4 >50", U"a 1 1 4 >",
         // Stored lines as the reader takes them: numbers round ties to even and saturate,
         // short and hand-made lines still make sections.
         U"a 2.5 2.5 4.5 84.5>50.5", U"b 3.5 3.5 3.5 85.5", U"c 3 " + huge + U" 4 -" + huge,
@@ -154,36 +153,4 @@ TEST(PlanLibrary, ReaderGivesLastUsedCircleOfASlot) {
     EXPECT_EQ(last(165), MevcutHalka(builtIn(165)));
     EXPECT_GT(last(32), 0);
     EXPECT_EQ(std::vector<int>({last(0), last(-5), last(300)}), std::vector<int>(3, 0));
-}
-
-// Bad input gives a message or well-formed lines, and any text reads back as sections.
-TEST(PlanRobustness, RandomTextsGiveAMessageOrWellFormedLines) {
-    std::u32string alphabet = U"  0123456789-->>..\t\r\n\r\nabzŞı€\u00A0\U0001F600";
-    alphabet += U'\0';
-    std::mt19937 rng(20261);
-    FakeLibrary lib{{{1, 180}, {2, 0}, {3, 50}}, {}};
-    std::map<Message, int> seen; // message -> count, none for accepted plans
-    for (int round = 0; round < 3000; ++round) {
-        std::u32string text = round % 5 == 0 ? U"a 1 -3 4 84\r\n" : round % 3 ? U"" : U"a ";
-        for (int i = int(rng() % 120); i > 0; --i)
-            text += alphabet[rng() % alphabet.size()];
-        const PlanSaveResult r = checkPlanForSave(text, U"p", lib.reader());
-        ++seen[r.message];
-        if (r.ok())
-            for (const auto& l : splitPlanLines(r.normalisedText))
-                ASSERT_EQ(l.size(), kPlanLineChars);
-        else
-            ASSERT_EQ(r.line > 0, r.message >= Message::fieldCount);
-        ASSERT_EQ(parseStoredPlan(U"p", text, lib.reader()).sections.size(),
-                  splitPlanLines(text).size());
-    }
-    EXPECT_GT(seen[Message::none], 0);
-    EXPECT_GT(seen[Message::usulNumber], 0);
-    // Thousands of digits are read safely.
-    const std::u32string huge(5000, U'9');
-    FakeLibrary none;
-    EXPECT_EQ(checkPlanForSave(U"a " + huge + U" " + huge + U" " + huge + U" " + huge, U"p",
-                               none.reader())
-                  .message,
-              Message::usulNumber);
 }

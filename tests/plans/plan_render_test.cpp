@@ -21,13 +21,6 @@ class BankFolder : public TemporaryFolder {
     fs::path eser() const { return path() / kPlanSoundFileName; }
 };
 
-std::u32string planOf(std::initializer_list<std::vector<std::u32string>> lines) {
-    std::u32string text;
-    for (const auto& l : lines)
-        text += (text.empty() ? U"" : U"\r\n") + normalisedPlanLine(l);
-    return text;
-}
-
 // One circle holding a Düm of a quarter.
 UsulRecord tiny() {
     UsulRecord u;

@@ -3,9 +3,6 @@
 #include "platform/media.h"
 #include "tests/support/window_fixture.h"
 
-#include <QDir>
-#include <QFile>
-
 using namespace zerkavi;
 using namespace zerkavi::testing;
 
@@ -17,10 +14,9 @@ Bytes silentWav(int lengthMs, const Bytes& between = {}) {
                    {.between = between, .riffSize = true});
 }
 
-bool writeFile(const QString& path, const Bytes& bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(qBytes(bytes)) == qsizetype(bytes.size());
+void writeAt(const QString& path, const Bytes& bytes) {
+    std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
+    writeFile(path.toStdString(), bytes);
 }
 
 const QString kivo = QStringLiteral("kivo");
@@ -30,7 +26,7 @@ class MediaTest : public ::testing::Test {
   protected:
     void SetUp() override {
         media.forceClock([this] { return nowMs; });
-        ASSERT_TRUE(writeFile(file, silentWav(3000)));
+        writeAt(file, silentWav(3000));
     }
     QString say(const QString& command) { return media.send(command).text; }
     QString openCommand(const QString& path) const {
@@ -58,13 +54,13 @@ TEST_F(MediaTest, EveryOperationSendsItsExactCommandStrings) {
 
 TEST_F(MediaTest, OpensAWavFileUnderAnyNameAndNothingElse) {
     const QString odd = folder.filePath(QString::fromUtf8("x y/Şarkı ğ.---"));
-    ASSERT_TRUE(writeFile(odd, silentWav(2500, chunk("LIST", 5))));
+    writeAt(odd, silentWav(2500, chunk("LIST", 5)));
     media.MciOpenPlay(odd, kivo, 0);
     EXPECT_EQ(media.sentCommands(), QStringList({openCommand(odd), "play kivo from 0"}));
     EXPECT_EQ(say("status kivo length"), QStringLiteral("2500"));
     media.MciStopClose(kivo);
     media.clearSentCommands();
-    ASSERT_TRUE(writeFile(odd, Bytes{'n', 'o', ' ', 'W', 'A', 'V'}));
+    writeAt(odd, Bytes{'n', 'o', ' ', 'W', 'A', 'V'});
     media.MciOpenPlay(odd, kivo, 0); // opened, not played
     EXPECT_EQ(media.sentCommands(), QStringList{openCommand(odd)});
     EXPECT_EQ(media.MciPosition(kivo), 0); // an error reply reads as 0

@@ -127,12 +127,6 @@ INSTANTIATE_TEST_SUITE_P(
         return n;
     });
 
-TEST(ReadWav, MessagesAndTheHeaderOfAFoundChunk) {
-    EXPECT_STREQ(wavStatusMessage(ReadWavBytes(dataAt(1000)).status),
-                 "File format not recognized!");
-    EXPECT_EQ(ReadWavBytes(dataAt(40, false)).header.dataSize, 0u);
-}
-
 TEST(ReadWav, ChannelCountsAndTheSharedReaderState) {
     TemporaryFolder dir;
     SampleReader reader;

@@ -3,11 +3,6 @@
 // Where either is missing every test is skipped with the reason.
 #include "tests/support/window_fixture.h"
 
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QThread>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>

@@ -1,11 +1,14 @@
 #include "tests/support/support.h"
 
+#include "plans/plan_format.h"
 #include "usul/library_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
 
 namespace zerkavi::testing {
 
@@ -19,12 +22,32 @@ TemporaryFolder::~TemporaryFolder() {
     std::filesystem::remove_all(path_, ec);
 }
 
-std::filesystem::path TemporaryFolder::write(const std::string& name, const Bytes& bytes) const {
-    const auto file = path_ / name;
+void writeFile(const std::filesystem::path& file, const Bytes& bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     EXPECT_TRUE(out.good()) << file;
-    return file;
+}
+
+std::filesystem::path TemporaryFolder::write(const std::string& name, const Bytes& bytes) const {
+    writeFile(path_ / name, bytes);
+    return path_ / name;
+}
+
+FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
+    rlimit r{};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    saved_ = r.rlim_cur;
+    handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    r.rlim_cur = bytes;
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &r), 0);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit r{};
+    ::getrlimit(RLIMIT_FSIZE, &r);
+    r.rlim_cur = saved_;
+    ::setrlimit(RLIMIT_FSIZE, &r);
+    std::signal(SIGXFSZ, handler_);
 }
 
 RecordBytes builtInBytes(int slot) {
@@ -98,6 +121,13 @@ Bytes wavFile(const std::vector<int>& samples, const WavLayout& layout) {
             b[4 + std::size_t(i)] = std::uint8_t(size >> (8 * i));
     }
     return b;
+}
+
+std::u32string planOf(std::initializer_list<std::vector<std::u32string>> lines) {
+    std::u32string text;
+    for (const auto& l : lines)
+        text += (text.empty() ? U"" : U"\r\n") + normalisedPlanLine(l);
+    return text;
 }
 
 } // namespace zerkavi::testing

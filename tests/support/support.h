@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -18,6 +19,9 @@ namespace zerkavi::testing {
 std::filesystem::path makeTemporaryFolder();
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Writes `bytes` as the whole of `file`; a failure fails the test.
+void writeFile(const std::filesystem::path& file, const Bytes& bytes);
 
 // A fresh folder below /tmp, removed with everything in it when the object goes.
 class TemporaryFolder {
@@ -32,6 +36,20 @@ class TemporaryFolder {
 
   private:
     std::filesystem::path path_;
+};
+
+// While it lives, files may grow to `bytes` only, as on a full disk: writes past it fail
+// (EFBIG) instead of raising SIGXFSZ.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(std::uint64_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    std::uint64_t saved_ = 0;
+    void (*handler_)(int) = nullptr;
 };
 
 // The whole file; empty when it cannot be read.
@@ -53,6 +71,8 @@ UsulRecord builtIn(int slot);
 std::optional<UsulRecord> builtInOrNone(int slot);
 // The whole built-in image.
 Bytes libraryImage();
+// A plan of the given lines (fields each), stored as Save stores it.
+std::u32string planOf(std::initializer_list<std::vector<std::u32string>> lines);
 
 void put(Bytes& b, const char* fourLetters);
 void put16(Bytes& b, int v);

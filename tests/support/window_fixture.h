@@ -8,24 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
-#include <QByteArray>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QSettings>
-#include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <QtWidgets>
 
 #include <filesystem>
 #include <memory>
@@ -56,16 +40,6 @@ class RecordingMessages : public MessageBoxes {
     QStringList shown, titles, asked;
     bool answer = true;
 };
-
-inline QByteArray qBytes(const Bytes& b) {
-    return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
-}
-
-// The eight buttons that change an usul, enabled only for the user's slots.
-inline std::vector<QWidget*> editingButtons(ArayüzKalıp& w) {
-    return {w.But_Sil,  w.But_kaydet, w.But_Temizle,    w.But_optimize,
-            w.But_uzat, w.But_kısalt, w.But_mertebe[0], w.But_mertebe[1]};
-}
 
 // A control of the window by its object name; null when there is none.
 inline QObject* control(const ArayüzKalıp& w, const char* name) {

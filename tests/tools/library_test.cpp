@@ -87,12 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
         SourceCase{kSemai + block(7, "Semai v.", "3/8", "D8:3:Düm T8:2:Tek T4:1:Tek T4:1:Kâ"),
                    nullptr}));
 
-TEST(LibrarySource, SourceKinds) {
-    EXPECT_EQ(sourceKind("sourced: KRG"), "sourced");
-    EXPECT_EQ(sourceKind("given (telling row)"), "given");
-    EXPECT_EQ(sourceKind("derivedx"), "");
-}
-
 TEST(DefaultLibrary, TheImageAndTheUsulListAreTheCompiledSource) {
     const CompileResult& compiled = compiledSource();
     ASSERT_TRUE(compiled.errors.empty());

@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <random>
-#include <sys/resource.h>
 
 namespace zerkavi::testing {
 namespace {
@@ -67,15 +65,11 @@ TEST(LibrarySafety, FailedWritesAreFailedSaves) {
     const fs::path path = dir.write(kLibraryFileName, first);
     LibraryFile file;
     ASSERT_TRUE(file.open(path));
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit small = old;
-    small.rlim_cur = first.size() + 100;
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = file.writeUsul(kLastUsulSlot + 1, builtIn(1));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    bool written = true;
+    {
+        FileSizeLimit limit(first.size() + 100);
+        written = file.writeUsul(kLastUsulSlot + 1, builtIn(1));
+    }
     EXPECT_FALSE(written);
     const Bytes after = readBytes<std::uint8_t>(path);
     EXPECT_TRUE(std::equal(first.begin(), first.end(), after.begin()));

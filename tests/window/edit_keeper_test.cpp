@@ -4,11 +4,6 @@
 
 #include "window/edit_keeper.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QRadioButton>
-#include <QTest>
-
 using namespace zerkavi;
 using namespace zerkavi::testing;
 

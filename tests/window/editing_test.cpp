@@ -49,18 +49,12 @@ TEST_F(EditingTest, PressesOnTheNotationEditTheCircleUnderThem) {
     press(Qt::RightButton, QPoint(80, 75));
     EXPECT_EQ(opened.back(), window->Mn_metinler);
     EXPECT_EQ(circle3().syllable, U"Hek");
-    choose = nullptr;
-    press(Qt::LeftButton, QPoint(80, 60)); // the staff: loudness
-    EXPECT_EQ(circle3().level, 1);
-    press(Qt::RightButton, QPoint(80, 58)); // right on the Düm line: a dot
-    EXPECT_EQ(circle3().rightDuration, 24);
+    choose = nullptr; // the core tests hold the rules of each band; one press proves the gap
     press(Qt::LeftButton, QPoint(90, 75)); // the gap after it: a bar line, red on screen
     EXPECT_EQ(circle3().barLine, 1);
     EXPECT_EQ(QColor(window->Picture1->image().pixel(90, 63)), QColor(255, 0, 0));
     // Nothing reaches the library before Save.
-    const auto bytes = readBytes<std::uint8_t>(folder / kLibraryFileName);
-    const auto image = defaultLibraryImage();
-    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), image.begin(), image.end()));
+    EXPECT_TRUE(readBytes<std::uint8_t>(folder / kLibraryFileName) == libraryImage());
 }
 
 TEST_F(EditingTest, EveryEditingButtonActsOnce) {

@@ -2,8 +2,6 @@
 #include "tests/support/window_fixture.h"
 #include "window/export_menu.h"
 
-#include <QStandardPaths>
-
 #include <algorithm>
 #include <cstring>
 #include <fstream>

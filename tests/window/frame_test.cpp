@@ -5,9 +5,6 @@
 
 #include "window/colour.h"
 
-#include <QProcess>
-#include <QScreen>
-
 using namespace zerkavi;
 using namespace zerkavi::testing;
 

@@ -8,10 +8,7 @@
 #include "window/export.h"
 #include "window/picture.h"
 
-#include <QPainter>
 #include <QPrinter>
-#include <QProcess>
-#include <QStandardPaths>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;

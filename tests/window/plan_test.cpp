@@ -4,14 +4,10 @@
 
 #include "notation/layout.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
-#include <csignal>
 #include <fstream>
 #include <map>
 #include <set>
-#include <sys/resource.h>
 
 using namespace zerkavi;
 using namespace zerkavi::testing;
@@ -33,26 +29,6 @@ std::set<std::string> filesBelow(const fs::path& folder) {
         names.insert(e.path().string());
     return names;
 }
-
-// Files may grow to `bytes` only, as on a full disk; writes past it fail (EFBIG).
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        handler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lower = saved_;
-        lower.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, handler_);
-    }
-
-  private:
-    rlimit saved_{};
-    void (*handler_)(int) = nullptr;
-};
 
 class PlanTest : public StartedWindowTest {
   protected:
