@@ -101,6 +101,12 @@ def main():
         flags += " --coverage"
         configure += ["-DCMAKE_EXE_LINKER_FLAGS=--coverage"]
     configure += ["-DCMAKE_CXX_FLAGS=" + flags]
+    if shutil.which("ccache") and not args.coverage:
+        # Every run copies the tree afresh, so without a cache each one is a cold build; the
+        # scratch folders differ only in their path, which the cache is told to look past.
+        os.environ["CCACHE_BASEDIR"] = os.path.dirname(os.path.abspath(args.scratch))
+        os.environ["CCACHE_NOHASHDIR"] = "1"
+        configure += ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"]
     if run(configure, src, log) != 0:
         sys.exit("configure failed, see " + log)
 
