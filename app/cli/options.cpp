@@ -1,6 +1,7 @@
 #include "app/cli/options.h"
 
 #include "app/data_folder.h"
+#include "plans/library_texts.h"
 #include "sound/sample_bank.h"
 
 #include <charconv>
@@ -165,6 +166,11 @@ void openLibrary(const Options& o, LibraryFile& library, const fs::path& elsewhe
     fs::path path = o.dir / kLibraryFileName;
     if (!elsewhere.empty() && !fs::exists(path, ec)) path = elsewhere / kLibraryFileName;
     createLibraryIfMissing(path, defaultLibraryImage());
+    // A damaged file is still listed and played as far as it holds whole slots; say once
+    // what is wrong with it, as the editor does at start.
+    if (const std::string problem = libraryProblemText(inspectLibrary(path), o.lang);
+        !problem.empty())
+        std::cerr << problem << '\n';
     if (!library.open(path)) throw Refusal{o.message(Message::loadError)};
 }
 

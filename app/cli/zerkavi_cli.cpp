@@ -63,8 +63,10 @@ void list(const Options& o) {
     for (int slot = 1; slot <= kLastUsulSlot; ++slot) {
         std::string line =
             toUtf8(UsulListItem(slot, library.readUsul(slot).value_or(UsulRecord{})));
+        // Control characters of an old or damaged slot would break the one-line-a-slot
+        // listing or drive the terminal, so they are listed as blanks.
         for (char& c : line)
-            if (c == '\0') c = ' ';
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
         std::cout << line << '\n';
     }
 }
