@@ -122,6 +122,10 @@ bool ArayüzKalıp::startUp() {
                                    libraryProblemText(libraryState, Language::English)));
     library_.open(libraryPath, !libraryState.writable());
     libraryShapeOk_ = libraryState.writable();
+    // A file too short to hold its colour slot keeps the built-in colour: on the black of an
+    // empty record the black captions and menus would vanish.
+    colourRecord = decodeColour(
+        defaultLibraryImage().subspan<(kColourSlot - 1) * kRecordBytes, kRecordBytes>());
     if (auto colour = library_.readColour()) colourRecord = *colour;
 
     mediumFactor = 0.6f;
