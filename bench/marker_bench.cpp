@@ -28,6 +28,36 @@ using zerkavi::bench::Figures;
 using zerkavi::bench::figuresOf;
 using zerkavi::bench::server;
 
+// Strokes found in a recording against the rendered stroke times (ms from the first stroke):
+// stroke k is the onset nearest to its rendered time counted from the first onset heard.
+struct StrokeMatch {
+    std::size_t onsetsFound = 0;
+    std::vector<qsizetype> heard;        // the onset of each stroke
+    std::vector<double> spacingErrorsMs; // heard minus rendered, less the median of them
+};
+
+StrokeMatch matchStrokes(const Recorder& r, const std::vector<double>& renderedMs) {
+    StrokeMatch m;
+    const std::vector<qsizetype> onsets = strokeOnsets(r);
+    m.onsetsFound = onsets.size();
+    if (onsets.empty() || renderedMs.empty()) return m;
+    auto offMs = [&](qsizetype onset, double rendered) {
+        return (onset - onsets.front()) / kSamplesPerMs - rendered;
+    };
+    for (const double rendered : renderedMs)
+        m.heard.push_back(*std::min_element(onsets.begin(), onsets.end(), [&](auto a, auto b) {
+            return std::abs(offMs(a, rendered)) < std::abs(offMs(b, rendered));
+        }));
+    for (std::size_t k = 0; k < renderedMs.size(); ++k)
+        m.spacingErrorsMs.push_back(offMs(m.heard[k], renderedMs[k]));
+    std::vector<double> sorted = m.spacingErrorsMs;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = (sorted[(sorted.size() - 1) / 2] + sorted[sorted.size() / 2]) / 2;
+    for (double& e : m.spacingErrorsMs)
+        e -= median;
+    return m;
+}
+
 // args: busy loops, block the window's thread (0/1)
 void BM_MarkerAgainstSound(benchmark::State& state) {
     QTemporaryDir folder;

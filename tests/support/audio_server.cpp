@@ -1,10 +1,8 @@
 #include "tests/support/audio_server.h"
 
-#include <QAudioDevice>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QMediaDevices>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -82,18 +80,6 @@ bool PrivateServer::start(QString& why) {
     return true;
 }
 
-bool PrivateServer::startForQt(QString& why) {
-    if (!start(why)) {
-        why = QStringLiteral("No PulseAudio server: ") + why;
-        return false;
-    }
-    const QByteArray output = QMediaDevices::defaultAudioOutput().id();
-    if (output == QByteArrayLiteral("test_sink")) return true;
-    why = "this process set up its audio output (\"" + QString::fromUtf8(output) +
-          "\") before the test server started; run it alone, as ctest does";
-    return false;
-}
-
 void PrivateServer::shutDown() {
     // Its sockets and files go with the folder; nothing of it needs to be kept.
     if (pid_ > 0) ::kill(pid_t(pid_), SIGKILL);
@@ -128,28 +114,6 @@ void Recorder::stop() {
         parec_.waitForFinished(1000);
     }
     bytes_ += parec_.readAllStandardOutput();
-}
-
-StrokeMatch matchStrokes(const Recorder& r, const std::vector<double>& renderedMs) {
-    StrokeMatch m;
-    const std::vector<qsizetype> onsets = strokeOnsets(r);
-    m.onsetsFound = onsets.size();
-    if (onsets.empty() || renderedMs.empty()) return m;
-    auto offMs = [&](qsizetype onset, double rendered) {
-        return (onset - onsets.front()) / kSamplesPerMs - rendered;
-    };
-    for (const double rendered : renderedMs)
-        m.heard.push_back(*std::min_element(onsets.begin(), onsets.end(), [&](auto a, auto b) {
-            return std::abs(offMs(a, rendered)) < std::abs(offMs(b, rendered));
-        }));
-    for (std::size_t k = 0; k < renderedMs.size(); ++k)
-        m.spacingErrorsMs.push_back(offMs(m.heard[k], renderedMs[k]));
-    std::vector<double> sorted = m.spacingErrorsMs;
-    std::sort(sorted.begin(), sorted.end());
-    const double median = (sorted[(sorted.size() - 1) / 2] + sorted[sorted.size() / 2]) / 2;
-    for (double& e : m.spacingErrorsMs)
-        e -= median;
-    return m;
 }
 
 std::vector<qsizetype> strokeOnsets(const Recorder& r) {

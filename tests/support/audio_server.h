@@ -1,5 +1,5 @@
 // A private PulseAudio server with a null sink, a recorder on its monitor and what finds the
-// sounds in a recording: shared by the sound-device tests and the sound benchmarks.
+// strokes in a recording: shared by the sound-device tests and the sound benchmarks.
 #pragma once
 
 #include <QByteArray>
@@ -31,8 +31,6 @@ class PrivateServer {
     ~PrivateServer() { shutDown(); }
     // False, with the reason, when no server could be started.
     bool start(QString& why);
-    // start(), and Qt's default output is its null sink; false with the reason otherwise.
-    bool startForQt(QString& why);
     const QProcessEnvironment& environment() const { return env_; }
     void shutDown();
 
@@ -71,14 +69,5 @@ class Recorder {
 // Onsets of drum strokes and clicks: where the sound's first difference (its high, sharp part)
 // rises well above what it was just before.
 std::vector<qsizetype> strokeOnsets(const Recorder& r);
-
-// Strokes found in a recording against the rendered stroke times (ms from the first stroke):
-// stroke k is the onset nearest to its rendered time counted from the first onset heard.
-struct StrokeMatch {
-    std::size_t onsetsFound = 0;
-    std::vector<qsizetype> heard;        // the onset of each stroke
-    std::vector<double> spacingErrorsMs; // heard minus rendered, less the median of them
-};
-StrokeMatch matchStrokes(const Recorder& r, const std::vector<double>& renderedMs);
 
 } // namespace zerkavi::testing

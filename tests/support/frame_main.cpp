@@ -9,74 +9,45 @@
 
 namespace zerkavi::testing {
 std::string frameProblem; // empty when the display and its window manager run
+
+// The standard output of a tool run to its end (within 5 s) on this process's display.
+QString toolOutput(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(5000);
+    return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
-
-namespace {
-
-bool waitForOutput(QProcess& p, QByteArray& out, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!out.contains('\n') && t.elapsed() < ms && p.state() != QProcess::NotRunning) {
-        p.waitForReadyRead(100);
-        out += p.readAllStandardOutput();
-    }
-    return out.contains('\n');
-}
-
-// The window manager is up once it names itself on the root window.
-bool windowManagerRuns(const QString& display) {
-    QProcess xprop;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    xprop.setProcessEnvironment(env);
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
-    xprop.waitForFinished(2000);
-    return xprop.readAllStandardOutput().contains("window id");
-}
-
-} // namespace
+} // namespace zerkavi::testing
 
 int main(int argc, char** argv) {
-    using zerkavi::testing::frameProblem;
-    QProcess xvfb, openbox;
-    QString display;
+    using namespace zerkavi::testing;
     for (const char* tool : {"Xvfb", "openbox", "xprop", "xdotool"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty() &&
             frameProblem.empty())
             frameProblem = std::string(tool) + " is not installed";
-    bool listing = false;
     for (int i = 1; i < argc; ++i)
-        if (std::string(argv[i]) == "--gtest_list_tests") listing = true;
-    if (listing) frameProblem = "only listing the tests";
+        if (std::string(argv[i]) == "--gtest_list_tests") frameProblem = "only listing the tests";
+    QProcess xvfb, openbox;
     if (frameProblem.empty()) {
+        // Xvfb writes its display number once it takes connections.
         xvfb.start(QStringLiteral("Xvfb"),
-                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                    QStringLiteral("0"), QStringLiteral("1024x768x24"), QStringLiteral("-nolisten"),
-                    QStringLiteral("tcp")});
-        QByteArray out;
-        if (!xvfb.waitForStarted(5000) || !waitForOutput(xvfb, out, 10000)) {
-            frameProblem = "Xvfb did not start";
-        } else {
-            display = QStringLiteral(":") + QString::fromLatin1(out.trimmed());
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("DISPLAY"), display);
-            openbox.setProcessEnvironment(env);
-            openbox.start(QStringLiteral("openbox"), {});
-            QElapsedTimer t;
-            t.start();
-            while (!windowManagerRuns(display) && t.elapsed() < 30000)
-                QThread::msleep(100);
-            if (!windowManagerRuns(display)) frameProblem = "openbox did not start";
-        }
+                   {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        if (!xvfb.waitForReadyRead(10000)) frameProblem = "Xvfb did not start";
     }
     if (frameProblem.empty()) {
-        qputenv("DISPLAY", display.toLocal8Bit());
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    } else {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("DISPLAY", ":" + xvfb.readAllStandardOutput().trimmed());
+        openbox.start(QStringLiteral("openbox"), {});
+        // The window manager is up once it names itself on the root window.
+        const auto managed = [] {
+            return toolOutput(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"})
+                .contains(QStringLiteral("window id"));
+        };
+        for (int k = 0; k < 300 && !managed(); ++k)
+            QThread::msleep(100);
+        if (!managed()) frameProblem = "openbox did not start";
     }
-    const int rc = zerkavi::testing::runTestsInApplication(argc, argv);
+    qputenv("QT_QPA_PLATFORM", frameProblem.empty() ? "xcb" : "offscreen");
+    const int rc = runTestsInApplication(argc, argv);
     for (QProcess* p : {&openbox, &xvfb})
         if (p->state() != QProcess::NotRunning) {
             p->terminate();

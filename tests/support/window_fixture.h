@@ -41,13 +41,6 @@ class RecordingMessages : public MessageBoxes {
     bool answer = true;
 };
 
-// A control of the window by its object name; null when there is none.
-inline QObject* control(const ArayüzKalıp& w, const char* name) {
-    for (QObject* o : w.allControls)
-        if (o->objectName() == QString::fromUtf8(name)) return o;
-    return nullptr;
-}
-
 // Whether a control can be used now (a timer: whether it runs).
 inline bool isEnabled(const QObject* o) {
     if (auto* w = qobject_cast<const QWidget*>(o)) return w->isEnabled();

@@ -65,9 +65,7 @@ TEST_F(BrowserTest, SaveRefusesThenWritesOneSlot) {
     const UsulRecord saved = decodeRecord(slotOnDisk(201));
     EXPECT_EQ(saved.name, fixedText(U"Yeni usul", 40));
     EXPECT_EQ(saved.totalLength, 64);
-    EXPECT_EQ(saved.circle(5).leftDuration, 32);
-    EXPECT_EQ(slotOnDisk(200), builtInBytes(200));
-    EXPECT_EQ(slotOnDisk(202), builtInBytes(202));
+    EXPECT_EQ(saved.circle(5).leftDuration, 32); // other slots: the library's save tests
 
     // A time signature no byte holds is refused by Save, Save As and maintenance alike.
     window->Text2->setText("512");

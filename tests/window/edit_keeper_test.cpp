@@ -55,8 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
                            }},
                       Case{"clear", [](ArayüzKalıp& w) { w.But_Temizle_Click(); }},
                       Case{"double", [](ArayüzKalıp& w) { w.But_mertebe_Click(0); }},
-                      Case{"halve", [](ArayüzKalıp& w) { w.But_mertebe_Click(1); }},
-                      Case{"compress", [](ArayüzKalıp& w) { w.But_kısalt_Click(); }},
                       Case{"name", [](ArayüzKalıp& w) { w.Text5->setText("Yeni"); }},
                       Case{"time", [](ArayüzKalıp& w) { w.Text2->setText("9"); }}),
     [](const auto& info) { return std::string(info.param.first); });

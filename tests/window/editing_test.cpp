@@ -132,7 +132,9 @@ TEST_F(KeyboardTest, TheListsOpenOnTheCurrentSlotAndAnswerTheKeys) {
 }
 
 TEST_F(KeyboardTest, ArrowsPlusMinusAndSpace) {
+    load(1);
     key(Qt::Key_Right, window.get());
+    EXPECT_EQ(window->currentSlot, 2);
     key(Qt::Key_Left, window.get());
     EXPECT_EQ(window->currentSlot, 1);
     window->Text5->setFocus(); // in a text field the arrows move the cursor
@@ -142,8 +144,7 @@ TEST_F(KeyboardTest, ArrowsPlusMinusAndSpace) {
     key(Qt::Key_Plus, window.get());
     EXPECT_EQ(window->bpm(), 151);
     key(Qt::Key_Minus, window.get());
-    key(Qt::Key_Minus, window.get());
-    EXPECT_EQ(window->bpm(), 149);
+    EXPECT_EQ(window->bpm(), 150);
     key(Qt::Key_Space, window.get());
     EXPECT_TRUE(window->usulPlaying);
     key(Qt::Key_Space, window.get());
@@ -151,7 +152,4 @@ TEST_F(KeyboardTest, ArrowsPlusMinusAndSpace) {
     QTest::mouseClick(window->Label5, Qt::LeftButton); // Escape closes the tempo picker
     key(Qt::Key_Escape, window.get());
     EXPECT_FALSE(window->Picture8->isVisible());
-    // The Keys menu is locked with the other menus while a list is open.
-    window->But_yükle->click();
-    EXPECT_FALSE(window->Mn_klavye->menuAction()->isEnabled());
 }

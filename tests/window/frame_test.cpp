@@ -10,16 +10,10 @@ using namespace zerkavi::testing;
 
 namespace zerkavi::testing {
 extern std::string frameProblem;
-}
+QString toolOutput(const QString& program, const QStringList& args);
+} // namespace zerkavi::testing
 
 namespace {
-
-QString run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(5000);
-    return QString::fromLocal8Bit(p.readAllStandardOutput());
-}
 
 class FrameTest : public WindowTest, public ::testing::WithParamInterface<Language> {
   protected:
@@ -88,13 +82,11 @@ TEST_P(FrameTest, TheColourDialogStaysInFrontOfTheWindow) {
     const QString dialogId = QString::number(dialog.winId());
     // A click on the main window: the window manager raises it, but not above its dialog.
     const QPoint at = window->mapToGlobal(QPoint(100, 300));
-    run(QStringLiteral("xdotool"),
-        {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-         QStringLiteral("click"), QStringLiteral("1")});
+    toolOutput(QStringLiteral("xdotool"),
+               {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
     QTest::qWait(300);
     const QString stacking =
-        run(QStringLiteral("xprop"),
-            {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+        toolOutput(QStringLiteral("xprop"), {"-root", "_NET_CLIENT_LIST_STACKING"});
     QStringList ids;
     for (const QString& hex : stacking.section(QLatin1Char('#'), 1).split(QLatin1Char(',')))
         ids << QString::number(hex.trimmed().toULongLong(nullptr, 16));

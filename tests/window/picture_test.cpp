@@ -112,17 +112,16 @@ INSTANTIATE_TEST_SUITE_P(Usul, Golden,
                          ::testing::Values(GoldenCase{38, "aksak"}, GoldenCase{164, "muhammes"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Picture, TheJpegButtonWritesThePngCanvasUnderItsFoldedName) {
+// The JPEG button draws the PNG file's picture (the core folds the file's name).
+TEST_F(Picture, TheJpegButtonWritesThePngCanvas) {
     ASSERT_TRUE(write(38, "a.png").saved);
     ASSERT_TRUE(write(38, "a.JPG").saved);
     PictureBox canvas;
     canvas.setFont(notationFont(8));
     const QString name = QString::fromStdU32String(usul.name);
-    JpegExportResult button = exportNotationJpeg(usul, style(), canvas, name, folder);
-    EXPECT_EQ(QImage(path("a.png")).convertToFormat(QImage::Format_RGB32), canvas.image());
-    button = exportNotationJpeg(usul, style(), canvas, QString::fromUtf8(" Ağır Şarkı "), folder);
+    const JpegExportResult button = exportNotationJpeg(usul, style(), canvas, name, folder);
     ASSERT_TRUE(button.saved);
-    EXPECT_EQ(button.file, folder / "9-8  Agir Sarki.jpg");
+    EXPECT_EQ(QImage(path("a.png")).convertToFormat(QImage::Format_RGB32), canvas.image());
     EXPECT_EQ(QImage(QString::fromStdString(button.file.string())).size(), canvas.image().size());
 }
 
@@ -143,9 +142,7 @@ TEST_F(Picture, RefusalsWriteNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
-TEST_F(WindowTest, TheJpegAndPrintButtonsSayWhatTheyDid) {
-    ASSERT_TRUE(start());
-    window->show();
+TEST_F(StartedWindowTest, TheJpegAndPrintButtonsSayWhatTheyDid) {
     window->But_baskı->click(); // nothing loaded: no beats to print
     EXPECT_EQ(messages.shown, QStringList{msg(Message::noBeats)});
     load(32);

@@ -1,5 +1,6 @@
 // The Practice menu as a user works it: choices kept for the next start, Endless play with
-// the marker over the seam, a tempo change while it plays, tap tempo, a count-in.
+// the marker over the seam, a tempo change while it plays, tap tempo, a count-in. The stream's
+// rules (seams, where a new tempo takes over) are the sound tests'.
 #include "tests/support/window_fixture.h"
 
 #include "sound/wav.h"
@@ -65,16 +66,10 @@ TEST_F(PracticeWindow, EndlessFollowsEveryCycleAndTakesANewTempoInItsPlace) {
     EXPECT_EQ(window->currentStroke + 1, 5);
     play(500); // over the seam: stroke 1 of the second cycle
     EXPECT_EQ(window->currentStroke + 1, 1);
-    play(300);
-    const int before = window->currentStroke;
     window->Label5_Click(); // the picker works while it plays: 120 is row 2, column 7
     QTest::mouseClick(window->Picture8, Qt::LeftButton, {}, QPoint(7 * 17 + 8, 2 * 17 + 8));
-    EXPECT_EQ(window->bpm(), 120); // twice as slow from stroke 3 (at 750 ms, 1500 ms at 120) on
-    play(0);
-    EXPECT_EQ(window->currentStroke, before);
-    play(1000); // 350 ms of the fast cycle, then 650 ms of the slow one from 1500 ms: stroke 4
+    play(1000); // the player takes it at its next stroke
     EXPECT_EQ(window->practice->player.place().bpm, 120);
-    EXPECT_EQ(window->currentStroke + 1, 4);
     window->But_dur_Click();
     EXPECT_FALSE(window->practice->playing());
     EXPECT_TRUE(window->But_Baslat->isEnabled());
@@ -116,9 +111,7 @@ TEST_F(PracticeWindow, ACountInPlaysOnceThenTheCycleAndStopsByItself) {
     EXPECT_FALSE(window->VScroll1->isEnabled()); // Once keeps its tempo
     play(900); // four eighths of count-in (1 s), then the first stroke
     EXPECT_EQ(window->currentStroke + 1, 1);
-    play(400);
-    EXPECT_EQ(window->currentStroke + 1, 2);
-    play(2000);
+    play(2400);
     EXPECT_FALSE(window->practice->playing());
     EXPECT_TRUE(window->But_Baslat->isEnabled());
 }

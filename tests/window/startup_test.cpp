@@ -4,7 +4,6 @@
 
 #include "usul/library_file.h"
 #include "window/guide_offer.h"
-#include "window/guides.h"
 
 #include <fstream>
 
@@ -108,46 +107,24 @@ TEST_F(WindowTest, ASoundFolderThatCannotBeWrittenEndsTheProgramWithMessage13) {
     EXPECT_TRUE(readBytes<std::uint8_t>(folder / "usuller.usl") == libraryImage());
 }
 
-namespace {
-
-const fs::path kGuides = fs::path(ZERKAVI_SOURCE_DIR) / "assets/guides";
-
-// The desktop's viewer is replaced by a recorder.
-class GuideTest : public WindowTest {
-  protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        setUrlOpener([this](const QUrl& url) {
-            opened << url.toLocalFile();
-            return viewerTakesIt;
-        });
-    }
-    void TearDown() override {
-        setUrlOpener({});
-        WindowTest::TearDown();
-    }
-    QStringList opened;
-    bool viewerTakesIt = true;
-};
-
-} // namespace
-
-TEST_F(GuideTest, StartUpWritesTheMissingGuidesAndHelpOffersTheOneOfTheLanguage) {
+TEST_F(WindowTest, StartUpWritesTheMissingGuidesAndHelpOffersTheOneOfTheLanguage) {
+    const fs::path guides = fs::path(ZERKAVI_SOURCE_DIR) / "assets/guides";
     std::ofstream(folder / "BeniOku", std::ios::binary); // the user's (empty) copy
     ASSERT_TRUE(start());
-    EXPECT_EQ(readText(folder / "ReadMe.doc"), readText(kGuides / "ReadMe.doc"));
+    EXPECT_EQ(readText(folder / "ReadMe.doc"), readText(guides / "ReadMe.doc"));
     EXPECT_EQ(readText(folder / "BeniOku"), "");
-    fs::remove(folder / "BeniOku");
-    std::ofstream(folder / "ReadMe.doc", std::ios::binary) << "my notes";
-    placeGuidesIfMissing(folder);
-    EXPECT_EQ(readText(folder / "BeniOku"), readText(kGuides / "BeniOku"));
-    EXPECT_EQ(readText(folder / "ReadMe.doc"), "my notes");
 
+    // The desktop's viewer is replaced by a recorder.
+    QStringList opened;
+    bool viewerTakesIt = false; // a failed viewer names the file
+    setUrlOpener([&](const QUrl& url) {
+        opened << url.toLocalFile();
+        return viewerTakesIt;
+    });
     const QString beniOku = QString::fromStdString((folder / "BeniOku").string());
     messages.answer = false;
     window->Mn_yardm->trigger(); // declined: nothing opens
     messages.answer = true;
-    viewerTakesIt = false; // a failed viewer names the file
     window->Mn_yardm->trigger();
     EXPECT_EQ(opened, QStringList{beniOku});
     EXPECT_TRUE(messages.shown.last().endsWith(beniOku));
@@ -156,6 +133,7 @@ TEST_F(GuideTest, StartUpWritesTheMissingGuidesAndHelpOffersTheOneOfTheLanguage)
     window->Mn_Lisanlar->trigger();
     viewerTakesIt = true;
     window->Mn_yardm->trigger();
+    setUrlOpener({});
     EXPECT_EQ(opened.last().toStdString(), (folder / "ReadMe.doc").string());
-    EXPECT_EQ(readText(folder / "ReadMe.doc"), readText(kGuides / "ReadMe.doc"));
+    EXPECT_EQ(readText(folder / "ReadMe.doc"), readText(guides / "ReadMe.doc"));
 }
