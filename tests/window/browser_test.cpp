@@ -154,6 +154,11 @@ TEST_F(DamagedLibrary, AShortFileIsReadAsFarAsItGoesAndLeftAlone) {
     EXPECT_EQ(messages.shown, QStringList{QString::fromStdString(
                                   libraryProblemText(state, Language::Turkish) + "\n\n" +
                                   libraryProblemText(state, Language::English))});
+    // No colour slot: the built-in colour, not the black of an empty record.
+    const Bytes image = libraryImage();
+    EXPECT_EQ(window->colourRecord,
+              decodeColour(std::span<const std::uint8_t, kRecordBytes>(
+                  image.data() + (kColourSlot - 1) * kRecordBytes, kRecordBytes)));
     load(10);
     EXPECT_EQ(window->currentUsul, builtIn(10));
     load(100); // beyond the end: message 1, no crash
