@@ -252,4 +252,3 @@ TEST(Press, GesturesByBandAndButton) {
                                         PressAction::None}));
     EXPECT_EQ(r, before);
 }
-
