@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{quartersThen(21, {}), 0, Op::Auto, 1, true, 9, 161},
         LayoutCase{std::vector<int>(180, 2), 0, Op::Auto, 1, false, 2, 180}));
 
-TEST(AutoLayout, BarLinesMoveToJustBeforeTheNextStrokeAndTheLastGoes) {
+TEST(AutoLayout, BarLinesFollowTheirStrokesTheLastGoesAndClearingEmptiesTheCircles) {
     UsulRecord r = chain({16});
     r.circle(5).rightDuration = 16;
     r.circle(9).leftDuration = 16;
@@ -125,8 +125,14 @@ TEST(AutoLayout, BarLinesMoveToJustBeforeTheNextStrokeAndTheLastGoes) {
     r.circle(5).barLine = r.circle(180).barLine = 1;
     EXPECT_FALSE(autoLayout(kTable, r));
     EXPECT_EQ(barLineCircles(r), (Circles{5}));
-    // An empty usul becomes all empty circles with level 0.
+    // Clearing empties every circle at level 2 and keeps the header; laid out, an empty usul
+    // becomes all empty circles with level 0.
+    r.name = fixedText(U"Düyek", kNameChars);
+    r.numerator = 8;
+    UsulRecord cleared = r;
+    cleared.circles.fill(Halka{0, 0, 2, U"   ", 0, 0, 0});
     clearCircles(r);
+    EXPECT_EQ(r, cleared);
     r.circle(4).barLine = 1;
     ASSERT_TRUE(autoLayout(kTable, r));
     for (const Halka& h : r.circles)
@@ -245,16 +251,4 @@ TEST(Press, GesturesByBandAndButton) {
               (std::vector<PressAction>{PressAction::OpenNoteMenu, PressAction::OpenSyllableMenu,
                                         PressAction::None}));
     EXPECT_EQ(r, before);
-}
-
-// Clearing empties every circle at level 2 and keeps the header.
-TEST(Clear, EmptiesEveryCircleAtLevelTwoAndKeepsTheHeader) {
-    UsulRecord r = chain({16, 8, 8});
-    r.circle(2).barLine = 1;
-    r.name = fixedText(U"Düyek", kNameChars);
-    r.numerator = r.mertebe = 8;
-    UsulRecord expected = r;
-    expected.circles.fill(Halka{0, 0, 2, U"   ", 0, 0, 0});
-    clearCircles(r);
-    EXPECT_EQ(r, expected);
 }

@@ -1,52 +1,49 @@
-// File names and titles of the exported and printed notation (their sizes: geometry_test).
+// File names and titles of the exported and printed notation (their sizes: geometry_test),
+// against tests/golden/export-names.txt. Each line: the time signature and the stored name,
+// the JPEG's file name (its Turkish letters folded, nothing else; "refused" where a file
+// system takes a character of it), the picture's title and the printed title.
+#include "common/text_codec.h"
 #include "notation/export_names.h"
+#include "tests/support/golden.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <tuple>
+#include <vector>
+
 using namespace zerkavi;
 
-TEST(ExportFileName, TimeSignatureTwoBlanksAndTheFoldedName) {
-    EXPECT_EQ(jpegFileName(8, 4, U"Düyek"), U"8-4  Duyek.jpg");
-    EXPECT_EQ(jpegFileName(10, 8, U"   Aksak   "), U"10-8  Aksak.jpg");
-    // An empty (or all blank) name still gives a file, ending in the two blanks.
-    EXPECT_EQ(jpegFileName(8, 4, U""), U"8-4  .jpg");
-    EXPECT_EQ(jpegFileName(8, 4, std::u32string(40, U' ')), U"8-4  .jpg");
-    // Blanks inside the name stay.
-    EXPECT_EQ(jpegFileName(120, 4, U"Zencir  Usulü"), U"120-4  Zencir  Usulu.jpg");
-}
-
-TEST(ExportFileName, EveryTurkishLetterIsFoldedAndNothingElse) {
-    EXPECT_EQ(foldTurkishLetters(U"ıİÇçŞşÖöÜüĞğ"), U"iICcSsOoUuGg");
-    EXPECT_EQ(jpegFileName(9, 8, U"Çiftesofyan ağır Şarkı"), U"9-8  Ciftesofyan agir Sarki.jpg");
-    // Letters outside the table are kept as they are, also in the file name.
-    EXPECT_EQ(jpegFileName(10, 8, U"Aksak Semâî"), U"10-8  Aksak Semâî.jpg");
-    EXPECT_EQ(foldTurkishLetters(U"İstanbul ılık"), U"Istanbul ilik");
-    // Plain ASCII i and I are not touched: the replacement is exact, not case folding.
-    EXPECT_EQ(foldTurkishLetters(U"Iii"), U"Iii");
-}
-
-TEST(ExportFileName, CharactersNoFileSystemTakesAreRefused) {
-    for (char32_t c : std::u32string(U"\\/:*?\"<>|")) {
-        EXPECT_TRUE(isForbiddenInFileName(c)) << int(c);
-        EXPECT_TRUE(hasForbiddenFileCharacters(jpegFileName(8, 4, std::u32string(U"Düyek") + c)))
-            << int(c);
+TEST(ExportNamesGolden, FileNamesAndTitles) {
+    auto shown = [](const std::u32string& s) {
+        std::string out = "[";
+        for (char32_t c : s)
+            out += c == U'\0'   ? std::string("\\0")
+                   : c == U'\t' ? std::string("\\t")
+                                : toUtf8(std::u32string(1, c));
+        return out + "]";
+    };
+    std::vector<std::tuple<int, int, std::u32string>> names = {
+        {8, 4, U"Düyek"},
+        {10, 8, U"   Aksak   "},
+        {8, 4, U""},
+        {8, 4, std::u32string(40, U' ')},
+        {8, 4, fixedText(U"Düyek", kNameChars)},
+        {3, 4, std::u32string(3, U'\0')}, // a never-written slot
+        {120, 4, U"Zencir  Usulü"},
+        {9, 8, U"ıİÇçŞşÖöÜüĞğ Iii"},
+        {10, 8, U"Aksak Semâî'"},
+        {8, 4, U"Düyek (yürük) - 2."},
+        {8, 4, U"a\tb"}};
+    for (char32_t c : std::u32string(U"\\/:*?\"<>|"))
+        names.emplace_back(8, 4, std::u32string(U"Düyek") + c);
+    std::ostringstream out;
+    for (const auto& [n, m, name] : names) {
+        const std::u32string file = jpegFileName(n, m, name);
+        out << n << '/' << m << ' ' << shown(name) << ": " << shown(file)
+            << (hasForbiddenFileCharacters(file) ? " refused" : "") << ", "
+            << shown(jpegTitle(n, m, name)) << ", printed " << shown(printTitle(n, m, name))
+            << '\n';
     }
-    EXPECT_TRUE(hasForbiddenFileCharacters(U"a\tb"));
-    EXPECT_TRUE(hasForbiddenFileCharacters(std::u32string(1, U'\0')));
-    // What usul names commonly hold is fine, the blanks and ".jpg" of the name as well.
-    EXPECT_FALSE(hasForbiddenFileCharacters(jpegFileName(8, 4, U"Düyek (yürük) - 2.")));
-    EXPECT_FALSE(hasForbiddenFileCharacters(jpegFileName(10, 8, U"Aksak Semâî'")));
-    EXPECT_FALSE(hasForbiddenFileCharacters(U"8-4  .jpg"));
-}
-
-TEST(ExportTitles, TimeSignatureEightBlanksAndTheName) {
-    EXPECT_EQ(jpegTitle(8, 4, U"  Düyek  "), U"8 / 4        Düyek");
-    EXPECT_EQ(jpegTitle(8, 4, U""), U"8 / 4        ");
-    // The printed title keeps the stored name whole, its trailing blanks included.
-    const std::u32string stored = fixedText(U"Düyek", kNameChars);
-    const std::u32string printed = printTitle(8, 4, stored);
-    EXPECT_EQ(printed, U"8 / 4        " + stored);
-    EXPECT_EQ(printed.size(), 13u + 40u);
-    // A never-written slot holds NULs; they print as blanks.
-    EXPECT_EQ(printTitle(3, 4, std::u32string(3, U'\0')), U"3 / 4           ");
+    EXPECT_TRUE(zerkavi::testing::matchesGolden("export-names.txt", out.str()));
 }

@@ -72,8 +72,6 @@ TEST(PlanRenderGolden, ShortPlanWithAStretchARepetitionAndARamp) {
     EXPECT_EQ(r.renderedSamples, written);
     EXPECT_DOUBLE_EQ(r.playLengthMs, double(written) / 44.1);
     const Bytes wav = readBytes<std::uint8_t>(bank.eser());
-    const auto header = encodeWavHeader(BuildWavHeader(std::uint32_t(written), 1, 44100, 16));
-    EXPECT_TRUE(std::equal(header.begin(), header.end(), wav.begin()));
     EXPECT_TRUE(matchesGolden("short-plan.wav", std::string(wav.begin(), wav.end())));
 }
 

@@ -1,5 +1,7 @@
+#include "plans/library_texts.h"
 #include "plans/texts.h"
 #include "tests/support/golden.h"
+#include "usul/library_file.h"
 #include "usul/window_layout.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +13,8 @@
 using namespace zerkavi;
 using zerkavi::testing::matchesGolden;
 
-// Every message, caption and the worked example in both languages, blanks and line ends
-// shown, as one text to read through.
+// Every message, caption, the library's problems and the worked example in both languages,
+// blanks and line ends shown, as one text to read through.
 TEST(TextsGolden, EveryTextOfBothLanguages) {
     auto shown = [](const std::string& text) {
         std::string s = "[";
@@ -29,7 +31,15 @@ TEST(TextsGolden, EveryTextOfBothLanguages) {
         for (int i = 1; i <= kLastMessage; ++i)
             out << i << ' ' << shown(t.message[Message(i)]) << '\n';
         out << "pause " << shown(t.pauseWord) << "\ncontinue " << shown(t.continueWord)
-            << "\nexample " << shown(t.exampleText) << "\n\n";
+            << "\nexample " << shown(t.exampleText) << "\nsave failed "
+            << shown(saveFailedText(lang)) << '\n';
+        for (const LibraryState& s : {LibraryState{LibraryShape::Whole, kLibraryBytes, 256},
+                                      {LibraryShape::Short, 10 * kRecordBytes, 10},
+                                      {LibraryShape::Long, kLibraryBytes + 1, 256},
+                                      {LibraryShape::NotALibrary, 1000, 0},
+                                      {LibraryShape::Unreadable, 0, 0}})
+            out << "library " << int(s.shape) << ' ' << shown(libraryProblemText(s, lang)) << '\n';
+        out << '\n';
     }
     std::set<std::string> controls;
     for (const Caption& c : captionTable()) {

@@ -13,15 +13,10 @@
 using namespace zerkavi;
 using zerkavi::testing::builtInBytes;
 
-TEST(TextCodec, EveryByteRoundTripsAndTurkishLettersHaveTheirPlaces) {
+// Where the Turkish letters go is in the name of the full record below.
+TEST(TextCodec, EveryByteRoundTrips) {
     for (int b = 0; b < 256; ++b)
         EXPECT_EQ(charToCp1254(cp1254ToChar(std::uint8_t(b))), b) << "byte " << b;
-    const std::u32string letters = fromUtf8("şŞğĞıİâîüÜçÇöÖ€");
-    const std::uint8_t expected[] = {0xFE, 0xDE, 0xF0, 0xD0, 0xFD, 0xDD, 0xE2, 0xEE,
-                                     0xFC, 0xDC, 0xE7, 0xC7, 0xF6, 0xD6, 0x80};
-    ASSERT_EQ(letters.size(), std::size(expected));
-    for (std::size_t i = 0; i < letters.size(); ++i)
-        EXPECT_EQ(charToCp1254(letters[i]), expected[i]);
     // Characters the code page cannot hold are written as '?'.
     EXPECT_EQ(charToCp1254(U'→'), '?');
     EXPECT_EQ(toUtf8(fromUtf8("Darb-ı fetih")), "Darb-ı fetih");
@@ -34,7 +29,7 @@ TEST(TextCodec, EveryByteRoundTripsAndTurkishLettersHaveTheirPlaces) {
 // 16-bit, low byte first) and 20 spare characters; texts in code page 1254, padded with blanks.
 TEST(RecordGolden, DuyekEmptyAndAFullRecordByteForByte) {
     UsulRecord full = emptyRecord();
-    full.name = fromUtf8("Şâkir ığdır İî ğ");
+    full.name = fromUtf8("Şâkir ığdır İî ğ şĞüÜçÇöÖ€");
     full.circle(180).rightDuration = 16;
     full.circle(180).syllable = fromUtf8("Kâ ");
     full.circle(3).reserved1 = 7;
