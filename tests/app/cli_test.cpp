@@ -1,4 +1,5 @@
 // zerkavi-cli list, render, export and export-plan run as a user runs them.
+#include "plans/library_texts.h"
 #include "tests/support/cli_run.h"
 #include "tests/support/golden.h"
 #include "tests/support/support.h"
@@ -143,16 +144,22 @@ TEST_F(Cli, ListAndRender) {
 }
 
 // A name with a NUL inside, as a hand-made library may hold: the list shows a blank there.
-TEST_F(Cli, ListShowsANulInANameAsABlank) {
+// A library one slot short, with a NUL and an escape in a name: the listing keeps one line a
+// slot, and the file's shape is told once.
+TEST_F(Cli, ListShowsControlCharactersAsBlanksAndTellsAShortFile) {
     UsulRecord duyek = builtIn(32);
     duyek.name[1] = U'\0';
+    duyek.name[2] = U'\x1B';
     Bytes image = libraryImage();
     const RecordBytes record = encodeRecord(duyek);
     std::copy(record.begin(), record.end(), image.begin() + 31 * kRecordBytes);
+    image.resize(255 * kRecordBytes);
     writeFile(folder / kLibraryFileName, image);
     const CliRun r = run({"list"});
     EXPECT_EQ(QString::fromUtf8(r.out).split('\n').value(31),
-              QString::fromUtf8(" 32    8/8   D yek") + QString(35, ' '));
+              QString::fromUtf8(" 32    8/8   D  ek") + QString(35, ' '));
+    const LibraryState shortFile{LibraryShape::Short, image.size(), 255};
+    EXPECT_EQ(r.err.toStdString(), libraryProblemText(shortFile, Language::Turkish) + '\n');
 }
 
 TEST_F(Cli, ExportWritesEachFormatFromTheExtension) {

@@ -40,10 +40,30 @@ struct MidiEvent {
     std::uint32_t tick = 0;
     std::uint8_t status = 0, type = 0; // type: of a meta event (status 0xFF)
     std::vector<std::uint8_t> data;
+    int tempo() const { return data[0] << 16 | data[1] << 8 | data[2]; }
 };
 struct MidiFile {
     int format = -1, division = 0;
     std::vector<MidiEvent> events; // all tracks, each in file order
+    std::vector<MidiEvent> where(std::uint8_t status, std::uint8_t type = 0) const {
+        std::vector<MidiEvent> out;
+        for (const MidiEvent& e : events)
+            if ((e.status & 0xF0) == (status & 0xF0) && (status != 0xFF || e.type == type))
+                out.push_back(e);
+        return out;
+    }
+    // Seconds from the start at `tick`, through the tempo map.
+    double seconds(std::uint32_t tick) const {
+        double s = 0, us = 500000;
+        std::uint32_t at = 0;
+        for (const MidiEvent& e : where(0xFF, 0x51)) {
+            if (e.tick >= tick) break;
+            s += (e.tick - at) * us / division / 1e6;
+            at = e.tick;
+            us = e.tempo();
+        }
+        return s + (tick - at) * us / division / 1e6;
+    }
 };
 
 // A Standard MIDI File, as far as our exports use it.
@@ -89,9 +109,8 @@ MidiFile readMidi(const std::vector<std::uint8_t>& b) {
 // (tick, key, velocity) of every note-on, sorted.
 std::vector<std::tuple<std::uint32_t, int, int>> notesOf(const MidiFile& m) {
     std::vector<std::tuple<std::uint32_t, int, int>> n;
-    for (const MidiEvent& e : m.events)
-        if ((e.status & 0xF0) == 0x90 && e.data[1] > 0)
-            n.emplace_back(e.tick, e.data[0], e.data[1]);
+    for (const MidiEvent& e : m.where(0x90))
+        if (e.data[1] > 0) n.emplace_back(e.tick, e.data[0], e.data[1]);
     std::sort(n.begin(), n.end());
     return n;
 }
@@ -136,14 +155,29 @@ TEST(ExchangeGolden, AksakAsMidi) {
 }
 
 // A plan's tempo map: 84 quarters held over section 1, then one tempo a stroke slowing to 50,
-// then Aksak three times at 84, 73 and 62 eighths, a marker a section.
-TEST(ExchangeGolden, PlanTempoMap) {
+// then Aksak three times at 84, 73 and 62 eighths; every section starts where the sound's
+// section does, within a millisecond.
+TEST(ExchangeGolden, PlanTempoMapFollowsTheRenderedSound) {
+    TemporaryFolder bank;
+    ASSERT_FALSE(prepareSampleBank(bank.path(), 0.6f, 0.4f).fatal);
     const std::u32string plan = planOf({{U"Hane", U"165", U"2", U"4", U"84"},
                                         {U"Son", U"165", U"49-", U"4", U"84>50"},
                                         {U"Yavas", U"38", U"3", U"8", U"84>50"}});
+    UsulRecord current;
+    SampleReader reader;
+    const PlanRenderResult sound = renderPlan(plan, builtInOrNone, current, bank.path(), reader);
+    ASSERT_EQ(sound.sectionEndMs.size(), 3u);
     const PlanMidi pm = planMidi(U"Örnek", plan, builtInOrNone);
     EXPECT_EQ(pm.sections, 3);
-    EXPECT_TRUE(matchesGolden("plan-midi.txt", dump(readMidi(pm.bytes))));
+    const MidiFile m = readMidi(pm.bytes);
+    EXPECT_TRUE(matchesGolden("plan-midi.txt", dump(m)));
+    const auto markers = m.where(0xFF, 0x06);
+    ASSERT_EQ(markers.size(), 3u);
+    for (int s = 1; s < 3; ++s)
+        EXPECT_NEAR(m.seconds(markers[std::size_t(s)].tick) * 1000,
+                    sound.sectionEndMs[std::size_t(s - 1)], 1.0)
+            << "section " << s + 1;
+    EXPECT_NEAR(m.seconds(m.where(0x80).back().tick) * 1000, sound.sectionEndMs[2], 1.0);
 }
 
 // Aksak in groups, one stroke dotted: lengths, lines, lyrics, dynamics, dashed group lines.

@@ -88,8 +88,11 @@ TEST(WavReadingGolden, FindsTheDataAndReadsItsSamples) {
     for (const auto& [what, file] : files) {
         const WavReadResult r = ReadWavBytes(file);
         const DataChunk c = findDataChunk(file);
+        std::string id(r.header.dataId.data(), 4);
+        std::replace_if(
+            id.begin(), id.end(), [](char ch) { return ch < ' '; }, '.');
         out << what << ": status " << int(r.status) << " at " << (c.found ? c.sampleOffset : 0)
-            << " id " << std::string(r.header.dataId.data(), 4) << " samples";
+            << " id " << id << " samples";
         for (int v : r.samples)
             out << ' ' << v;
         out << '\n';
