@@ -78,6 +78,8 @@ void renderPlanFile(const Options& o) {
     const PlanRenderResult r = renderPlan(saved.normalisedText, readSlot, current, sound, reader,
                                           o.instrumentCode(), file.path());
     if (r.refusal != Message::none) throw Refusal{o.message(r.refusal)};
+    // Nothing to hear gives no file, as export-plan refuses the same plan.
+    if (r.renderedSamples == 0) throw Refusal{o.message(Message::noBeats)};
     for (WavStatus s : r.readerMessages)
         if (const char* text = wavStatusMessage(s)) std::cerr << text << '\n';
     for (Message m : r.messages)

@@ -55,6 +55,7 @@ TEST_F(Cli, RefusalsGolden) {
         {"render", "201", "--out", "{dir}/x.wav"},
         {"export", "190", "--out", "{dir}/x.ly", "--lang", "en"},
         {"export-plan", "{dir}/bos.txt", "--out", "{dir}/x.mid"},
+        {"render-plan", "{dir}/bos.txt", "--out", "{dir}/x.wav"},
         {"render", "32"},
         {"render", "x", "--out", "{dir}/x.wav", "--lang", "en"},
         {"list", "--medium", "65", "--lang", "en"},
