@@ -1,6 +1,7 @@
 #include "platform/audio_output.h"
 
 #include "sound/loudness.h"
+#include "sound/wav.h"
 
 #include <QAudioSink>
 #include <QThread>
@@ -244,6 +245,14 @@ bool AudioOutput::start(const QAudioDevice& device, const QAudioFormat& format,
         return n;
     };
     return start(device, format, fromBuffer, bufferMs, gain);
+}
+
+QAudioFormat AudioOutput::pcmFormat() {
+    QAudioFormat format;
+    format.setSampleRate(kSampleRate);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    return format;
 }
 
 void AudioOutput::setMasterVolume(double level) {

@@ -55,6 +55,8 @@ class AudioOutput {
 
     // The level of every output of the program, 0..1; applied within a few ms, to what
     // plays as well. Rendered files keep their samples.
+    // What every sound of the program is played as: mono 16-bit samples at its one rate.
+    static QAudioFormat pcmFormat();
     static void setMasterVolume(double level);
     static double masterVolume();
 

@@ -5,7 +5,6 @@
 #include "sound/wav.h"
 
 #include <QAudioDevice>
-#include <QAudioFormat>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,7 +36,6 @@ MediaReply done(QString text = {}) {
 struct MediaDevice::Stream {
     enum class Mode { Stopped, Playing, Paused };
 
-    QAudioFormat format;
     // The file stays mapped while it is open: opening a long file costs no copy, so the
     // first samples reach the output at once whatever its length.
     std::unique_ptr<QFile> file;
@@ -176,9 +174,6 @@ MediaReply MediaDevice::open(const QString& path, const QString& type, const QSt
         const char* text = wavStatusMessage(st);
         return fail(text ? text : "two channels");
     }
-    s->format.setSampleRate(kSampleRate);
-    s->format.setChannelCount(1);
-    s->format.setSampleFormat(QAudioFormat::Int16);
     s->bytesPerFrame = 2;
     const qsizetype claimed = 2 * qsizetype(wav.sampleCount);
     const qsizetype offset =
@@ -210,12 +205,12 @@ MediaReply MediaDevice::play(Stream& s, std::int64_t fromMs) {
     // The samples are fed from the output's own thread, so that nothing this thread does
     // can make the sound stumble.
     if (!s.output) s.output = std::make_unique<AudioOutput>();
-    const qsizetype fromByte = qsizetype(fromMs * s.format.sampleRate() / 1000) * s.bytesPerFrame;
+    const qsizetype fromByte = qsizetype(fromMs * kSampleRate / 1000) * s.bytesPerFrame;
     // The louder default: one gain for the whole file, from its loudest sample.
     if (s.gain == 0)
         s.gain = playbackGain(peakOf({reinterpret_cast<const std::int16_t*>(s.pcm.constData()),
                                       std::size_t(s.pcm.size() / 2)}));
-    if (!s.output->start(device, s.format, s.pcm, fromByte, bufferMs_, s.gain)) {
+    if (!s.output->start(device, AudioOutput::pcmFormat(), s.pcm, fromByte, bufferMs_, s.gain)) {
         // No server, or the device refused the stream: keep time as if it played.
         startOnClock(s, fromMs);
         return done();

@@ -2,7 +2,6 @@
 
 #include "sound/wav.h"
 
-#include <QAudioFormat>
 #include <QMediaDevices>
 
 #include <vector>
@@ -18,12 +17,8 @@ void StreamPlayer::start(std::shared_ptr<CycleStream> stream, bool forceClock, i
     startSample_ = 0;
     const QAudioDevice device = forceClock ? QAudioDevice() : QMediaDevices::defaultAudioOutput();
     if (device.isNull()) return;
-    QAudioFormat format;
-    format.setSampleRate(kSampleRate);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
     auto output = std::make_unique<AudioOutput>();
-    if (output->start(device, format, sourceOf(stream_), bufferMs, gain))
+    if (output->start(device, AudioOutput::pcmFormat(), sourceOf(stream_), bufferMs, gain))
         output_ = std::move(output);
 }
 
